@@ -1,0 +1,35 @@
+# Thin wrapper over CMake. `make test` works on a fresh Debian machine: it
+# installs what it needs first.
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build build-win build-native test test-native test-win demo clean
+
+all: build
+
+deps:
+	scripts/install-deps
+
+# The Windows build comes first: native tests read the built program.
+build-win: deps
+	cmake --preset win >/dev/null
+	cmake --build --preset win -j $(JOBS)
+
+build-native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native -j $(JOBS)
+
+build: build-win build-native
+
+test-native: build
+	ctest --preset native -j $(JOBS)
+
+test-win: build
+	ctest --preset win
+
+test: test-native test-win
+
+demo: build
+	scripts/demo
+
+clean:
+	rm -rf build/native build/win

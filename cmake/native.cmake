@@ -1,0 +1,34 @@
+# Native (Linux) build: the portable core, the relabel tool and the native tests.
+if(CORVANE_SANITIZE AND NOT CORVANE_TOOLS_ONLY)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_library(corvane_core STATIC ${CORE_PORTABLE} ${CORE_NATIVE})
+
+add_library(relabel_core STATIC ${RELABEL_PORTABLE} ${CMAKE_SOURCE_DIR}/relabel/file_replace_posix.cpp)
+target_link_libraries(relabel_core PUBLIC corvane_core)
+
+add_executable(ctrlblock ${CMAKE_SOURCE_DIR}/relabel/ctrlblock_main.cpp)
+target_link_libraries(ctrlblock PRIVATE relabel_core)
+
+if(NOT CORVANE_TOOLS_ONLY)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  # The Windows build's outputs that native tests read (the built program).
+  set(CORVANE_WIN_BIN ${CMAKE_SOURCE_DIR}/build/win/bin CACHE PATH "Windows build output folder")
+  set(NATIVE_TESTS)
+  foreach(folder IN LISTS CORVANE_FOLDERS)
+    include(tests/native/${folder}.cmake OPTIONAL)
+  endforeach()
+  list(TRANSFORM NATIVE_TESTS PREPEND ${CMAKE_SOURCE_DIR}/)
+  add_executable(native_tests ${NATIVE_TESTS})
+  target_link_libraries(native_tests PRIVATE relabel_core corvane_core GTest::gtest GTest::gtest_main)
+  target_compile_definitions(native_tests PRIVATE
+    CORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    CORVANE_WIN_BIN="${CORVANE_WIN_BIN}"
+    CORVANE_NATIVE_BIN="${CMAKE_BINARY_DIR}/bin")
+  add_dependencies(native_tests ctrlblock)
+  gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
+endif()
