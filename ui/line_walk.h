@@ -97,9 +97,10 @@ constexpr uint32_t StaticTextColour(bool useHoverColour, bool hovered, uint32_t 
 
 // --- Line walk --------------------------------------------------------------
 
-// The control measures this sample in its font to learn its line height and
-// an average character width. The width is divided by 11, the ten characters
-// and the terminator that the measuring call is given.
+// The control measures this sample (one line) in its font to learn its line
+// height and an average character width. The width is divided by 11, one
+// more than the sample's ten characters, as the control has always counted
+// the sample's terminator too.
 inline constexpr std::wstring_view kStaticSampleText = L"测试用汉字来获取宽度";
 inline constexpr int kStaticSampleDivisor = 11;
 inline constexpr int kStaticDefaultLineSpacing = 3;
