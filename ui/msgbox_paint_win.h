@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string_view>
+#include <vector>
 
 #include "ui/msgbox_layout.h"
 
