@@ -1,0 +1,5 @@
+list(APPEND NATIVE_TESTS
+  tests/native/msgbox_layout_test.cpp
+  tests/native/line_walk_test.cpp
+  tests/native/progress_fill_test.cpp
+)

@@ -1,0 +1,349 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ui/msgbox_paint_win.h"
+#include "ui/progress_paint_win.h"
+#include "ui/static_ex_paint_win.h"
+#include "ui/text_measurer_win.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+constexpr COLORREF kTrackGrey = RGB(128, 128, 128);
+// The parent's skin: red left of x = 100 (window coordinates), white beyond.
+constexpr int kSkinSplit = 100;
+
+LRESULT CALLBACK SkinParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        const RECT left{0, 0, kSkinSplit, rect.bottom - rect.top};
+        const RECT right{kSkinSplit, 0, rect.right - rect.left, rect.bottom - rect.top};
+        GdiOwner<HBRUSH> red(CreateSolidBrush(kRed));
+        GdiOwner<HBRUSH> white(CreateSolidBrush(kWhite));
+        FillRect(dc, &left, red.get());
+        FillRect(dc, &right, white.get());
+        return TRUE;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A 32-bit top-down DIB selected into a memory DC, read back pixel by pixel.
+class Canvas {
+public:
+    Canvas(int width, int height) : m_width(width), m_height(height), m_dc(CreateCompatibleDC(nullptr)) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        m_bitmap.reset(CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bits = static_cast<const uint32_t*>(bits);
+        m_old = SelectObject(m_dc, m_bitmap.get());
+        Fill(RGB(1, 2, 3));
+    }
+    ~Canvas() {
+        SelectObject(m_dc, m_old);
+        DeleteDC(m_dc);
+    }
+    HDC Dc() const { return m_dc; }
+    void Fill(COLORREF colour) {
+        GdiOwner<HBRUSH> brush(CreateSolidBrush(colour));
+        const RECT all{0, 0, m_width, m_height};
+        FillRect(m_dc, &all, brush.get());
+    }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const uint32_t p = m_bits[y * m_width + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+private:
+    int m_width;
+    int m_height;
+    HDC m_dc;
+    GdiOwner<HBITMAP> m_bitmap;
+    HGDIOBJ m_old = nullptr;
+    const uint32_t* m_bits = nullptr;
+};
+
+// A 32-bit bitmap whose column x has colour(x); used for tracks and bars.
+template <class ColourOf>
+GdiOwner<HBITMAP> MakeBitmap(int width, int height, ColourOf colour) {
+    Canvas canvas(width, height);
+    GdiOwner<HBITMAP> bitmap(CreateCompatibleBitmap(canvas.Dc(), width, height));
+    const HDC dc = CreateCompatibleDC(nullptr);
+    const HGDIOBJ old = SelectObject(dc, bitmap.get());
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) SetPixel(dc, x, y, colour(x, y));
+    }
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return bitmap;
+}
+
+bool IsTextColour(COLORREF c, COLORREF text) {
+    // Anti-aliased edges blend with the white skin; the strokes' cores are the colour.
+    return c == text;
+}
+
+class UiPaintTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+        InitCommonControlsEx(&controls);
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = SkinParentProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"CorvaneSkinParent";
+        RegisterClassW(&windowClass);
+    }
+    void SetUp() override {
+        m_parent = CreateWindowExW(0, L"CorvaneSkinParent", L"", WS_POPUP, 200, 100, 400, 300, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+        ASSERT_NE(m_parent, nullptr);
+    }
+    void TearDown() override { DestroyWindow(m_parent); }
+
+    HWND Child(const wchar_t* windowClass, int x, int y, int width, int height, DWORD style = 0) {
+        return CreateWindowExW(0, windowClass, L"", WS_CHILD | WS_VISIBLE | style, x, y, width, height, m_parent,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    static int WindowHeight(HWND window) {
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        return rect.bottom - rect.top;
+    }
+
+    HWND m_parent = nullptr;
+};
+
+struct LineMetrics {
+    int lineHeight;
+    int cjkWidth;
+};
+
+LineMetrics Metrics(HFONT font) {
+    Canvas canvas(4, 4);
+    const CSelectGuard select(canvas.Dc(), font);
+    RECT sample{0, 0, 0, 0};
+    DrawTextW(canvas.Dc(), ui::kStaticSampleText.data(), 10, &sample, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    const CDcTextMeasurer measurer(canvas.Dc(), DT_WORDBREAK);
+    return {sample.bottom - sample.top, measurer.TextWidth(L"字")};
+}
+
+}  // namespace
+
+TEST_F(UiPaintTest, MeasurerMeasuresOneUnwrappedLine) {
+    const HWND label = Child(L"STATIC", 110, 10, 60, 16);
+    const auto font = CreateStaticExFont(label, 0, -1, 0, false);
+    Canvas canvas(4, 4);
+    const CSelectGuard select(canvas.Dc(), font.get());
+    const CDcTextMeasurer measurer(canvas.Dc(), DT_WORDBREAK | DT_CENTER);
+    EXPECT_EQ(measurer.TextWidth(L""), 0);
+    const int one = measurer.TextWidth(L"字");
+    EXPECT_GT(one, 0);
+    // Word breaking is dropped: a text with spaces is still one line wide.
+    EXPECT_GE(measurer.TextWidth(L"字字 字字 字字 字字"), 8 * one);
+}
+
+TEST_F(UiPaintTest, StaticFontFollowsTheMembers) {
+    const HWND label = Child(L"STATIC", 110, 10, 60, 16);
+    LOGFONTW font{};
+    ASSERT_EQ(GetObjectW(CreateStaticExFont(label, 0, -1, 0, false).get(), sizeof(font), &font), (int)sizeof(font));
+    EXPECT_EQ(font.lfHeight, -12);
+    EXPECT_STREQ(font.lfFaceName, L"微软雅黑");
+    EXPECT_FALSE(font.lfUnderline);
+    ASSERT_EQ(GetObjectW(CreateStaticExFont(label, -16, 700, 0, true).get(), sizeof(font), &font), (int)sizeof(font));
+    EXPECT_EQ(font.lfHeight, -16);
+    EXPECT_EQ(font.lfWeight, 700);
+    EXPECT_TRUE(font.lfUnderline);
+}
+
+TEST_F(UiPaintTest, StaticShowsTheSkinBeneathIt) {
+    // Straddles the skin's red/white edge at parent x 100.
+    const HWND label = Child(L"STATIC", 90, 10, 40, 20);
+    const auto font = CreateStaticExFont(label, 0, -1, 0, false);
+    Canvas canvas(40, 20);
+    PaintStaticEx(label, canvas.Dc(), StaticExLook{}, font.get(), StaticExImage{});
+    EXPECT_EQ(canvas.At(5, 5), kRed);
+    EXPECT_EQ(canvas.At(9, 19), kRed);
+    EXPECT_EQ(canvas.At(10, 0), kWhite);
+    EXPECT_EQ(canvas.At(39, 19), kWhite);
+}
+
+TEST_F(UiPaintTest, StaticNeedingThreeLinesGrowsToThreeLines) {
+    const HWND label = Child(L"STATIC", 110, 10, 60, 16);
+    const auto font = CreateStaticExFont(label, 0, -1, 0, false);
+    const LineMetrics metrics = Metrics(font.get());
+    ASSERT_GT(metrics.cjkWidth, 0);
+    // Five characters fit on a line, so thirteen need three lines.
+    SetWindowPos(label, nullptr, 0, 0, 5 * metrics.cjkWidth + metrics.cjkWidth / 2, 16, SWP_NOMOVE | SWP_NOZORDER);
+    const std::wstring text = L"账号玩家一号的名字很长很长";
+    StaticExLook look;
+    look.text = text;
+    look.textColour = RGB(0, 0, 255);
+
+    Canvas canvas(200, 100);
+    canvas.Fill(kRed);
+    const auto walk = PaintStaticEx(label, canvas.Dc(), look, font.get(), StaticExImage{});
+    EXPECT_EQ(walk.lineCount, 3);
+    const int needed = ui::StaticNeededHeight(metrics.lineHeight, 3, ui::kStaticDefaultLineSpacing);
+    EXPECT_EQ(WindowHeight(label), needed);
+
+    // The next paint shows the third line in its place.
+    canvas.Fill(kRed);
+    PaintStaticEx(label, canvas.Dc(), look, font.get(), StaticExImage{});
+    const int thirdTop = 2 * (metrics.lineHeight + ui::kStaticDefaultLineSpacing);
+    int inThird = 0;
+    int outside = 0;
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            if (!IsTextColour(canvas.At(x, y), RGB(0, 0, 255))) continue;
+            if (y >= needed || x >= 5 * metrics.cjkWidth + metrics.cjkWidth / 2) ++outside;
+            if (y >= thirdTop && y < thirdTop + metrics.lineHeight) ++inThird;
+        }
+    }
+    EXPECT_GT(inThird, 0);
+    EXPECT_EQ(outside, 0);
+    // Growing again is not needed: the height stays.
+    PaintStaticEx(label, canvas.Dc(), look, font.get(), StaticExImage{});
+    EXPECT_EQ(WindowHeight(label), needed);
+}
+
+TEST_F(UiPaintTest, StaticImageIsMaskedAndPushesTheText) {
+    const HWND label = Child(L"STATIC", 110, 10, 120, 20);
+    const auto font = CreateStaticExFont(label, 0, -1, 0, false);
+    const auto bitmap = MakeBitmap(16, 16, [](int x, int y) { return x == 0 && y == 0 ? kMagenta : RGB(0, 128, 0); });
+    StaticExImage image;
+    const auto list = MakeStaticExImageList(bitmap.get(), &image.imageSize);
+    ASSERT_TRUE(list);
+    image.images = list.get();
+    EXPECT_EQ(image.imageSize.cx, 16);
+
+    StaticExLook look;
+    const std::wstring text = L"字字";
+    look.text = text;
+    look.textColour = RGB(0, 0, 255);
+    Canvas canvas(120, 20);
+    PaintStaticEx(label, canvas.Dc(), look, font.get(), image);
+    EXPECT_EQ(canvas.At(3 + 8, 2 + 8), RGB(0, 128, 0));
+    EXPECT_EQ(canvas.At(3, 2), kWhite);  // magenta corner shows the skin
+    int left = canvas.Width();
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            if (IsTextColour(canvas.At(x, y), RGB(0, 0, 255)) && x < left) left = x;
+        }
+    }
+    EXPECT_GE(left, 3 + 16 + 3);
+    EXPECT_LT(left, canvas.Width());
+}
+
+TEST_F(UiPaintTest, ProgressPaintsTrackAndBothBarEnds) {
+    const HWND bar = Child(PROGRESS_CLASSW, 110, 10, 10, 10);
+    const auto track = MakeBitmap(40, 10, [](int x, int y) { return x == 0 && y == 0 ? kMagenta : kTrackGrey; });
+    // Each bar column has its own colour; column 0 is transparent.
+    auto barColour = [](int x) { return x == 0 ? kMagenta : RGB(10 + 5 * x, 60, 200); };
+    const auto barImage = MakeBitmap(40, 10, [&](int x, int) { return barColour(x); });
+    ImgProgressLook look;
+    look.track = track.get();
+    look.bar = barImage.get();
+    look.rects = FitImgProgress(bar, track.get(), barImage.get());
+    EXPECT_EQ(WindowHeight(bar), 10);
+    EXPECT_EQ(look.rects.bar, (ui::PixelRect{0, 0, 40, 10}));
+
+    SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+    for (int pos : {0, 37, 100}) {
+        SCOPED_TRACE(pos);
+        SendMessageW(bar, PBM_SETPOS, pos, 0);
+        Canvas canvas(40, 10);
+        const ui::ProgressFill fill = PaintImgProgress(bar, canvas.Dc(), look);
+        EXPECT_EQ(fill.filled, 40 * pos / 100);
+        EXPECT_EQ(canvas.At(0, 0), kWhite);
+        for (int x = 0; x < 40; ++x) {
+            int source = -1;
+            if (x < fill.leftColumns) source = x;
+            else if (x < fill.filled) source = fill.rightSourceX + (x - fill.leftColumns);
+            const COLORREF expected = source <= 0 ? kTrackGrey : barColour(source);
+            EXPECT_EQ(canvas.At(x, 5), expected) << "column " << x;
+        }
+    }
+}
+
+TEST_F(UiPaintTest, ProgressPrintsThePercentageWhenAsked) {
+    const HWND bar = Child(PROGRESS_CLASSW, 110, 10, 10, 10);
+    const auto track = MakeBitmap(80, 20, [](int, int) { return kTrackGrey; });
+    const auto barImage = MakeBitmap(80, 20, [](int, int) { return RGB(0, 128, 0); });
+    ImgProgressLook look;
+    look.track = track.get();
+    look.bar = barImage.get();
+    look.rects = FitImgProgress(bar, track.get(), barImage.get());
+    SendMessageW(bar, PBM_SETRANGE32, 0, 100);
+    SendMessageW(bar, PBM_SETPOS, 50, 0);
+    look.showText = true;
+    look.textColour = RGB(255, 255, 0);
+    Canvas canvas(80, 20);
+    PaintImgProgress(bar, canvas.Dc(), look);
+    int text = 0;
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 0; x < 80; ++x) text += IsTextColour(canvas.At(x, y), RGB(255, 255, 0)) ? 1 : 0;
+    }
+    EXPECT_GT(text, 0);
+}
+
+TEST_F(UiPaintTest, MsgBoxTextIsACentredBlockOfGreyLines) {
+    const auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const std::wstring text = L"网络连接失败，是否重试？\r\n请检查网络";
+    Canvas canvas(300, 150);
+    canvas.Fill(kWhite);
+    const SIZE measured = MeasureMsgBoxText(canvas.Dc(), font, text);
+    ASSERT_GT(measured.cx, 0);
+    const auto lines = DrawMsgBoxText(canvas.Dc(), font, text, 300);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].rect.left, (300 - measured.cx) / 2);
+    EXPECT_EQ(lines[0].rect.top, 55);
+
+    int inLine[2] = {0, 0};
+    int outside = 0;
+    const COLORREF grey = RGB(0x99, 0x99, 0x99);
+    for (int y = 0; y < canvas.Height(); ++y) {
+        for (int x = 0; x < canvas.Width(); ++x) {
+            const COLORREF c = canvas.At(x, y);
+            if (c == kWhite) continue;
+            bool placed = false;
+            for (int i = 0; i < 2; ++i) {
+                const auto& r = lines[i].rect;
+                if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) {
+                    placed = true;
+                    if (c == grey) ++inLine[i];
+                }
+            }
+            if (!placed) ++outside;
+        }
+    }
+    EXPECT_GT(inLine[0], 0);
+    EXPECT_GT(inLine[1], 0);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST_F(UiPaintTest, MsgBoxWindowIsAtLeastTwoButtonsWide) {
+    const auto font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const ui::MsgBoxSize small = MsgBoxWindowSizeFor(m_parent, font, L"好", {228, 23});
+    EXPECT_EQ(small.width, 174);
+    const ui::MsgBoxSize wide = MsgBoxWindowSizeFor(m_parent, font, std::wstring(60, L'字'), {228, 23});
+    EXPECT_GT(wide.width, 174);
+    const ui::MsgBoxSize twoLines = MsgBoxWindowSizeFor(m_parent, font, L"好\r\n好", {228, 23});
+    EXPECT_GT(twoLines.height, small.height + 3);
+}
