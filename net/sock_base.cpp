@@ -208,7 +208,7 @@ bool CSockBase::FollowRedirect(const std::string& location) {
 std::string CSockBase::HttpGetText(const std::wstring& address) {
     Reset();
     if (!ParseUrl(address) || !InitWinsock() || !CreateSocket() || !ConnectHost(m_pszHost) ||
-        !SetRecvTimeout(kRecvTimeoutMs) || !BuildRequest(m_pszHost, m_pszPath, 0) || !SendRequest() ||
+        !SetRecvTimeout(m_nRecvTimeout) || !BuildRequest(m_pszHost, m_pszPath, 0) || !SendRequest() ||
         !RecvHeader()) {
         CloseSocket();
         return {};

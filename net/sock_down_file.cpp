@@ -18,7 +18,7 @@ bool IsWhole(const std::string& header) {
 bool CSockDownFile::DownloadFile(const std::wstring& destination, const std::wstring& address) {
     for (int round = 1;; ++round) {
         if (Probe(destination, address) != kAccepted) return false;
-        bool result = CreateSocket() && ConnectHost(m_pszHost) && SetRecvTimeout(kRecvTimeoutMs) && Transfer();
+        bool result = CreateSocket() && ConnectHost(m_pszHost) && SetRecvTimeout(m_nRecvTimeout) && Transfer();
         CloseSocket();
         if (result || round == kRounds) return result;
     }
@@ -29,7 +29,7 @@ int CSockDownFile::Probe(const std::wstring& destination, const std::wstring& ad
     Reset();
     m_szFile = destination;
     if (!ParseUrl(address) || !InitWinsock() || !CreateSocket() || !ConnectHost(m_pszHost) ||
-        !SetRecvTimeout(kRecvTimeoutMs) || !BuildRequest(m_pszHost, m_pszPath, 0) || !SendRequest())
+        !SetRecvTimeout(m_nRecvTimeout) || !BuildRequest(m_pszHost, m_pszPath, 0) || !SendRequest())
         return kNoResponse;
     if (!RecvHeader()) return kNoResponse;
     return CheckResponse();

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "app/utf8.h"
 #include "net/sock_down_file.h"
@@ -12,9 +14,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The program's 128 ms receive limit is too short for a loaded test machine
+// running under sanitizers; the tests that need it say so.
+constexpr unsigned kTestLimitMs = 3000;
+
 // Exposes the header buffer so the response rules can be fed directly.
 class CHeaderProbe : public CSockBase {
 public:
+    CHeaderProbe() { SetReceiveLimit(kTestLimitMs); }
     int Check(const std::string& header) {
         m_pszHeader = header;
         return CheckResponse();
@@ -23,6 +30,7 @@ public:
 
 class CRecordingDownload : public CSockDownFile {
 public:
+    CRecordingDownload() { SetReceiveLimit(kTestLimitMs); }
     void OnProgress(int percent) override { percents.push_back(percent); }
     std::vector<int> percents;
 };
@@ -117,6 +125,7 @@ TEST(SockBase, CheckResponseRules) {
 TEST(SockBase, HostWithPortAndNoPath) {
     CLoopbackServer server([](auto& conn, auto&) { conn.Reply("200 OK", "hello"); });
     CSockBase base;
+    base.SetReceiveLimit(kTestLimitMs);
     const std::string hostPort = server.HostPort();
     EXPECT_EQ(base.HttpGetText({hostPort.begin(), hostPort.end()}), "hello");
     ASSERT_EQ(server.RequestCount(), 1u);
@@ -130,6 +139,7 @@ TEST(SockBase, HttpGetTextReturnsExactlyTheBytesSent) {
     for (const auto& body : bodies) {
         CLoopbackServer server([&](auto& conn, auto&) { conn.Reply("404 Not Found", body, "", false); });
         CSockBase base;
+        base.SetReceiveLimit(kTestLimitMs);
         EXPECT_EQ(base.HttpGetText(server.Url("/t")), body);
     }
 }
@@ -140,6 +150,7 @@ TEST(SockBase, HttpGetTextFailsOnABrokenHeader) {
         conn.Send("HTTP/1.1 200 OK\r\nX-Pad: " + std::string(1100, 'x') + "\r\n\r\nbody");
     });
     CSockBase base;
+    base.SetReceiveLimit(kTestLimitMs);
     EXPECT_EQ(base.HttpGetText(cut.Url("/")), "");
     EXPECT_EQ(base.HttpGetText(oversize.Url("/")), "");
     EXPECT_EQ(base.HttpGetText(L"http://127.0.0.1:0/"), "");
@@ -300,4 +311,14 @@ TEST_F(SockDownFile, ErrorPageOfTheTransferIsNotTakenForTheFile) {
     });
     EXPECT_FALSE(down.DownloadFile(W(dest), server.Url("/f")));
     EXPECT_FALSE(fs::exists(dest));
+}
+
+TEST_F(SockDownFile, ProbeGivesUpAfterTheProgramsReceiveLimit) {
+    CLoopbackServer server([&](auto& conn, auto&) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        conn.Reply("200 OK", source);
+    });
+    CSockDownFile plain;
+    EXPECT_EQ(plain.ReceiveLimit(), 128u);
+    EXPECT_EQ(plain.Probe(W(dest), server.Url("/slow")), 1);
 }
