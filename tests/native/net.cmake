@@ -1,6 +1,7 @@
 list(APPEND NATIVE_TESTS
   tests/native/loopback_server.cpp
   tests/native/sock_down_file_test.cpp
+  tests/native/update_test.cpp
 )
 
 # `make bench`: DownloadFile against curl on one loopback file.
