@@ -14,10 +14,10 @@
 namespace sock {
 
 namespace {
+// A descriptor of 0 is valid here, so handles are descriptors plus one.
 int Fd(Handle s) { return static_cast<int>(s) - 1; }
 }  // namespace
 
-// A descriptor of 0 is valid here, so handles are descriptors plus one.
 bool Startup() { return true; }
 
 Handle Open() {

@@ -25,3 +25,19 @@ TEST(UpdateCheckWin, MatchingTagAnswersZero) {
               }),
               0);
 }
+
+TEST(UpdateCheckWin, StartsTheUpdateProcessFromAPathWithBlanks) {
+    wchar_t system[MAX_PATH], temp[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"corvane update dir";
+    const std::wstring program = folder + L"\\corvane.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    // Any small program stands in for the client: it is only started.
+    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(), program.c_str(), FALSE));
+    EXPECT_TRUE(StartUpdateProcess(program));
+    EXPECT_FALSE(StartUpdateProcess(folder + L"\\missing.exe"));
+    Sleep(200);
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
