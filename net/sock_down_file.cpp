@@ -18,7 +18,7 @@ bool IsWhole(const std::string& header) {
 bool CSockDownFile::DownloadFile(const std::wstring& destination, const std::wstring& address) {
     for (int round = 1;; ++round) {
         if (Probe(destination, address) != kAccepted) return false;
-        bool result = CreateSocket() && ConnectHost(m_pszHost) && SetRecvTimeout(m_nRecvTimeout) && Transfer();
+        const bool result = CreateSocket() && ConnectHost(m_pszHost) && SetRecvTimeout(m_nRecvTimeout) && Transfer();
         CloseSocket();
         if (result || round == kRounds) return result;
     }
