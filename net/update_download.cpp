@@ -1,0 +1,104 @@
+#include "net/update_download.h"
+
+#include <algorithm>
+
+#include "net/work_file.h"
+
+namespace {
+
+wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
+std::wstring Folded(std::wstring text) {
+    for (auto& c : text) c = FoldAscii(c);
+    return text;
+}
+
+std::wstring Trimmed(const std::wstring& text) {
+    const size_t begin = text.find_first_not_of(L" \t");
+    if (begin == std::wstring::npos) return {};
+    return text.substr(begin, text.find_last_not_of(L" \t") - begin + 1);
+}
+
+constexpr std::wstring_view kScheme = L"http://";
+
+}  // namespace
+
+bool ParseDownloadAddress(const std::wstring& address, CDownloadTarget& target) {
+    if (address.size() >= kUpdateAddressMax || address.size() < kScheme.size() ||
+        Folded(address.substr(0, kScheme.size())) != kScheme)
+        return false;
+    const std::wstring rest = address.substr(kScheme.size());
+    const size_t slash = rest.find(L'/');
+    std::wstring host = rest.substr(0, slash);
+    const std::wstring object = slash == std::wstring::npos ? L"" : rest.substr(slash + 1);
+    if (host.size() >= kUpdateHostMax || object.size() >= kUpdateObjectMax) return false;
+    unsigned port = 80;
+    const size_t colon = host.find(L':');
+    if (colon != std::wstring::npos) {
+        const std::wstring digits = host.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5) return false;
+        port = 0;
+        for (wchar_t c : digits) {
+            if (c < L'0' || c > L'9') return false;
+            port = port * 10 + static_cast<unsigned>(c - L'0');
+        }
+        if (port == 0 || port > 65535) return false;
+        host.resize(colon);
+    }
+    if (host.empty()) return false;
+    target = {host, port, object};
+    return true;
+}
+
+bool IsMakerAddress(const std::wstring& address, const std::wstring& domains) {
+    CDownloadTarget target;
+    if (!ParseDownloadAddress(address, target)) return false;
+    const std::wstring host = Folded(target.host);
+    size_t begin = 0;
+    while (begin <= domains.size()) {
+        const size_t end = std::min(domains.find(L';', begin), domains.size());
+        const std::wstring domain = Folded(Trimmed(domains.substr(begin, end - begin)));
+        begin = end + 1;
+        if (domain.empty()) continue;
+        if (host == domain) return true;
+        if (host.size() > domain.size() && host.compare(host.size() - domain.size(), domain.size(), domain) == 0 &&
+            host[host.size() - domain.size() - 1] == L'.')
+            return true;
+    }
+    return false;
+}
+
+int DownloadPercent(uint64_t done, uint64_t total) {
+    if (total == 0 || done >= total) return 100;
+    return static_cast<int>(done * 100 / total);
+}
+
+bool RunUpdateDownload(const CUpdateJob& job, IUpdateRequest& request, const std::function<void(int)>& progress,
+                       const std::atomic<bool>& cancel) {
+    CDownloadTarget target;
+    if (!IsMakerAddress(job.address, job.domains) || !ParseDownloadAddress(job.address, target)) return false;
+    if (cancel || !request.Open(target) || request.StatusCode() == 404) return false;
+    uint32_t total = 0;
+    if (!request.ContentLength(total)) return false;
+    UniqueFile file = OpenDenyWrite(job.destination, "wb");
+    if (!file) return false;
+    uint64_t done = 0;
+    int shown = -1;
+    char buffer[512];
+    // Never past the announced length: a server that sends on cannot fill
+    // the disk.
+    while (!cancel && done < total) {
+        const size_t want = total - done < sizeof(buffer) ? static_cast<size_t>(total - done) : sizeof(buffer);
+        const long n = request.Read(buffer, want);
+        if (n <= 0) break;
+        if (std::fwrite(buffer, 1, static_cast<size_t>(n), file.get()) != static_cast<size_t>(n)) break;
+        done += static_cast<uint64_t>(n);
+        const int percent = DownloadPercent(done, total);
+        if (percent != shown) {
+            shown = percent;
+            progress(percent);
+        }
+    }
+    if (std::fflush(file.get()) != 0) return false;
+    return !cancel && done >= total;
+}

@@ -1,0 +1,123 @@
+#include "net/update_download_win.h"
+
+#include <climits>
+#include <cwchar>
+#include <memory>
+
+bool CWinInetRequest::Open(const CDownloadTarget& target) {
+    std::unique_lock<std::mutex> hold(m_lock);
+    if (m_aborted) return false;
+    m_hInternet = InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
+    if (!m_hInternet) return false;
+    m_hConnect = InternetConnectW(m_hInternet, target.host.c_str(), static_cast<INTERNET_PORT>(target.port), nullptr,
+                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0);
+    if (!m_hConnect) return false;
+    m_hRequest = HttpOpenRequestW(m_hConnect, L"GET", target.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
+                                  INTERNET_FLAG_RELOAD, 0);
+    if (!m_hRequest) return false;
+    HINTERNET request = m_hRequest;
+    static const wchar_t kHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
+    // Sent outside the lock, so that Abort can close the handles meanwhile.
+    hold.unlock();
+    const BOOL sent = HttpSendRequestW(request, kHeaders, static_cast<DWORD>(-1), nullptr, 0);
+    hold.lock();
+    return sent && !m_aborted;
+}
+
+HINTERNET CWinInetRequest::Request() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_aborted ? nullptr : m_hRequest;
+}
+
+int CWinInetRequest::StatusCode() {
+    HINTERNET request = Request();
+    wchar_t text[16] = {};
+    DWORD size = sizeof(text);
+    if (!request || !HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE, text, &size, nullptr)) return 0;
+    return static_cast<int>(std::wcstol(text, nullptr, 10));
+}
+
+bool CWinInetRequest::ContentLength(uint32_t& length) {
+    HINTERNET request = Request();
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (!request || !HttpQueryInfoW(request, HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER, &value, &size, nullptr) ||
+        size != sizeof(value))
+        return false;
+    length = value;
+    return true;
+}
+
+long CWinInetRequest::Read(char* buffer, size_t size) {
+    HINTERNET request = Request();
+    DWORD read = 0;
+    const DWORD want = size > ULONG_MAX ? ULONG_MAX : static_cast<DWORD>(size);
+    if (!request || !InternetReadFile(request, buffer, want, &read)) return -1;
+    return static_cast<long>(read);
+}
+
+void CWinInetRequest::Abort() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_aborted = true;
+    for (HINTERNET* handle : {&m_hRequest, &m_hConnect, &m_hInternet}) {
+        if (*handle) InternetCloseHandle(*handle);
+        *handle = nullptr;
+    }
+}
+
+bool CUpdateDownload::Start(const CUpdateJob& job, Progress progress, Done done) {
+    // A download that has ended still holds its threads until collected.
+    Wait();
+    m_job = job;
+    m_progress = std::move(progress);
+    m_done = std::move(done);
+    m_cancel = false;
+    m_result = false;
+    m_request = std::make_unique<CWinInetRequest>();
+    m_hDownload = CreateThread(nullptr, 0, DownloadThread, this, 0, nullptr);
+    if (!m_hDownload) {
+        m_request.reset();
+        return false;
+    }
+    m_hWatcher = CreateThread(nullptr, 0, WatcherThread, this, 0, nullptr);
+    if (!m_hWatcher) {
+        Cancel();
+        return false;
+    }
+    return true;
+}
+
+DWORD WINAPI CUpdateDownload::DownloadThread(LPVOID param) {
+    auto* self = static_cast<CUpdateDownload*>(param);
+    self->m_result = RunUpdateDownload(self->m_job, *self->m_request, self->m_progress, self->m_cancel);
+    // Closed here, on the thread that used them, unless Cancel got there first.
+    self->m_request->Abort();
+    return 0;
+}
+
+DWORD WINAPI CUpdateDownload::WatcherThread(LPVOID param) {
+    auto* self = static_cast<CUpdateDownload*>(param);
+    WaitForSingleObject(self->m_hDownload, INFINITE);
+    if (!self->m_cancel && self->m_done) self->m_done(self->m_result ? IDOK : IDCANCEL);
+    return 0;
+}
+
+void CUpdateDownload::Cancel() {
+    m_cancel = true;
+    if (m_request) m_request->Abort();
+    Wait();
+}
+
+void CUpdateDownload::Wait() {
+    if (m_hDownload) WaitForSingleObject(m_hDownload, INFINITE);
+    if (m_hWatcher) WaitForSingleObject(m_hWatcher, INFINITE);
+    CloseThreads();
+}
+
+void CUpdateDownload::CloseThreads() {
+    for (HANDLE* handle : {&m_hWatcher, &m_hDownload}) {
+        if (*handle) CloseHandle(*handle);
+        *handle = nullptr;
+    }
+    m_request.reset();
+}

@@ -1,0 +1,3 @@
+list(APPEND NATIVE_TESTS
+  tests/native/file_tree_test.cpp
+)

@@ -1,0 +1,121 @@
+#include <winsock2.h>
+
+#include "tests/win/loopback_server_win.h"
+
+#include <chrono>
+#include <stdexcept>
+
+bool CWinLoopbackServer::CConn::Send(const std::string& bytes) {
+    size_t sent = 0;
+    while (sent < bytes.size()) {
+        const int n = send(static_cast<SOCKET>(m_sock), bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
+        if (n <= 0) return false;
+        sent += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool CWinLoopbackServer::CConn::Drip(const std::string& bytes, size_t piece, int pauseMs) {
+    for (size_t at = 0; at < bytes.size(); at += piece) {
+        if (!Send(bytes.substr(at, piece))) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+    }
+    return true;
+}
+
+bool CWinLoopbackServer::CConn::Reply(const std::string& statusLine, const std::string& body,
+                                      const std::string& extraHeaders) {
+    return Send("HTTP/1.1 " + statusLine + "\r\n" + extraHeaders + "Content-Length: " + std::to_string(body.size()) +
+                "\r\n\r\n" + body);
+}
+
+CWinLoopbackServer::CWinLoopbackServer(Handler handler) : m_handler(std::move(handler)) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    int size = sizeof(address);
+    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+        listen(s, 16) != 0 || getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+        throw std::runtime_error("loopback server cannot listen");
+    m_listen = static_cast<uintptr_t>(s);
+    m_port = ntohs(address.sin_port);
+    m_thread = std::thread([this] { Serve(); });
+}
+
+CWinLoopbackServer::~CWinLoopbackServer() {
+    m_stop = true;
+    m_thread.join();
+    for (auto& worker : m_workers) worker.join();
+    closesocket(static_cast<SOCKET>(m_listen));
+    WSACleanup();
+}
+
+std::string CWinLoopbackServer::HostPort() const { return "127.0.0.1:" + std::to_string(m_port); }
+
+std::wstring CWinLoopbackServer::Url(const std::string& path) const {
+    const std::string text = "http://" + HostPort() + path;
+    return {text.begin(), text.end()};
+}
+
+std::vector<std::string> CWinLoopbackServer::Requests() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_requests;
+}
+
+size_t CWinLoopbackServer::RequestCount() const {
+    std::lock_guard<std::mutex> hold(m_lock);
+    return m_requests.size();
+}
+
+void CWinLoopbackServer::Serve() {
+    const SOCKET listener = static_cast<SOCKET>(m_listen);
+    while (!m_stop) {
+        fd_set ready;
+        FD_ZERO(&ready);
+        FD_SET(listener, &ready);
+        timeval wait{0, 20000};
+        if (select(0, &ready, nullptr, nullptr, &wait) <= 0) continue;
+        const SOCKET s = accept(listener, nullptr, nullptr);
+        if (s == INVALID_SOCKET) continue;
+        m_workers.emplace_back([this, s] {
+            std::string request;
+            char c;
+            while (request.size() < 65536 && recv(s, &c, 1, 0) == 1) {
+                request.push_back(c);
+                if (request.size() >= 4 && request.compare(request.size() - 4, 4, "\r\n\r\n") == 0) break;
+            }
+            if (!request.empty()) {
+                {
+                    std::lock_guard<std::mutex> hold(m_lock);
+                    m_requests.push_back(request);
+                }
+                CConn conn(static_cast<uintptr_t>(s));
+                m_handler(conn, request);
+            }
+            shutdown(s, SD_SEND);
+            closesocket(s);
+        });
+    }
+}
+
+std::string RequestHeader(const std::string& request, const std::string& name) {
+    const size_t at = request.find("\r\n" + name + ": ");
+    if (at == std::string::npos) return {};
+    const size_t begin = at + 4 + name.size();
+    return request.substr(begin, request.find("\r\n", begin) - begin);
+}
+
+std::string PatternBytes(size_t size) {
+    std::string bytes(size, '\0');
+    uint32_t state = 2463534242u;
+    for (auto& b : bytes) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        b = static_cast<char>(state);
+    }
+    return bytes;
+}
