@@ -4,3 +4,10 @@ corvane_win_test(win_ctrl_block_test
   RELABEL DisplayName=梦幻大陆 TitleName=梦幻大陆 ClientVersion=${full_slot} BuildFlags=0x14E
           GameCode=doln ExitPageUrl=)
 target_link_libraries(win_ctrl_block_test PRIVATE imagehlp)
+
+corvane_win_test(win_settings_test
+  SOURCES tests/win/settings_win_test.cpp
+  RELABEL ShortName=WinTestDoln Cid=3000)
+
+corvane_win_test(win_beacon_sender_test
+  SOURCES tests/win/beacon_sender_win_test.cpp tests/win/loopback_server_win.cpp)
