@@ -38,7 +38,7 @@ TEST_F(HttpGetTest, SendsTheAgentVerbVersionAndHeaderTextExactly) {
     const std::string head = m_server.Requests().at(0);
     EXPECT_EQ(head.rfind("GET /x HTTP/1.1\r\n", 0), 0u) << head;
     // The helper passes "zh-cn " with its blank; Wine's WinINet rebuilds the
-    // header lines and drops a value's trailing blank, Windows keeps it.
+    // header lines and drops a value's trailing blank.
     EXPECT_TRUE(head.find("\r\nAccept-Language: zh-cn \r\n") != std::string::npos ||
                 head.find("\r\nAccept-Language: zh-cn\r\n") != std::string::npos)
         << head;
