@@ -14,7 +14,13 @@ std::shared_ptr<CBeaconEvents> CBeaconEvents::Create() {
         if (done != nullptr) CloseHandle(done);
         return nullptr;
     }
-    return std::shared_ptr<CBeaconEvents>(new CBeaconEvents(taken, done));
+    try {
+        return std::make_shared<CBeaconEvents>(CKey(), taken, done);
+    } catch (...) {
+        CloseHandle(taken);
+        CloseHandle(done);
+        return nullptr;
+    }
 }
 
 CBeaconEvents::~CBeaconEvents() {

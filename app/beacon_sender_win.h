@@ -29,8 +29,15 @@ public:
     // deliver it.
     bool WaitIdle(DWORD timeoutMs);
 
+    // Only Create makes one; the key keeps the constructor out of other hands
+    // while std::make_shared can still call it.
+    class CKey {
+        friend class CBeaconEvents;
+        CKey() = default;
+    };
+    CBeaconEvents(CKey, HANDLE taken, HANDLE done) : m_taken(taken), m_done(done) {}
+
 private:
-    CBeaconEvents(HANDLE taken, HANDLE done) : m_taken(taken), m_done(done) {}
     friend void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
 
     HANDLE m_taken;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/ctrl_block.h"
+#include "app/ini_win.h"
 
 std::wstring CWinProfileStore::Read(std::wstring_view section, std::wstring_view key, std::wstring_view defaultValue,
                                     size_t bufferChars) const {
@@ -36,6 +37,13 @@ std::wstring SettingsFilePath() {
     if (folder.empty()) return {};
     std::wstring path = folder + std::wstring(settings::kFolder) + L"\\" + std::wstring(settings::kFileName);
     return path.size() < MAX_PATH ? path : std::wstring{};
+}
+
+std::wstring ProgramFolderSettingsPath() {
+    const std::wstring module = ModulePath();
+    const size_t slash = module.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    return module.substr(0, slash + 1) + std::wstring(settings::kFileName);
 }
 
 CWinProfileStore& TheSettingsStore() {

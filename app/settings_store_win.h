@@ -27,6 +27,10 @@ std::wstring CommonAppDataFolder();
 // the 260-character path buffer, so nothing is written to a cut path.
 std::wstring SettingsFilePath();
 
+// "Statistic.ini" beside the running program, where the hotkeys are kept; for
+// the installed client the same file as SettingsFilePath().
+std::wstring ProgramFolderSettingsPath();
+
 // The program's settings file and this build's section in it.
 CWinProfileStore& TheSettingsStore();
 CSettings AppSettings();

@@ -39,6 +39,8 @@ TEST_F(SettingsWinTest, SettingsFileLiesInTheCommonApplicationDataFolder) {
     ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, folder)));
     EXPECT_EQ(SettingsFilePath(), std::wstring(folder) + L"\\7251\\GameLogin\\Statistic.ini");
     EXPECT_EQ(TheSettingsStore().Path(), SettingsFilePath());
+    const std::wstring module = ModulePath();
+    EXPECT_EQ(ProgramFolderSettingsPath(), module.substr(0, module.find_last_of(L'\\') + 1) + L"Statistic.ini");
 }
 
 TEST_F(SettingsWinTest, ProfileValuesRoundTrip) {
