@@ -1,13 +1,136 @@
 #include "app/corvane_app_win.h"
 
+#include <windows.h>
+
+#include <commctrl.h>
+// GDI+ needs the COM property types that WIN32_LEAN_AND_MEAN leaves out.
+#include <objidl.h>
+#include <gdiplus.h>
+#include <wininet.h>
+
+#include <cstdlib>
+#include <vector>
+
 #include "app/ctrl_block.h"
+#include "app/ini_win.h"
+#include "app/message_box_win.h"
+#include "app/process_state.h"
+#include "app/settings_store_win.h"
+#include "app/startup_hooks_win.h"
+#include "app/statistics_win.h"
+#include "net/http_get_win.h"
 
 CCorvane3App theApp;
 
+namespace {
+
+constexpr wchar_t kNoNetworkText[] = L"当前网络不可用，请检查网络连接是否正常！";
+constexpr wchar_t kRemoveQuestion[] = L"确定要移除 %s 吗？";
+constexpr size_t kRemoveQuestionChars = 64;
+
+// A beacon still in flight when the process ends gets this long to finish:
+// its connect, send and receive time-outs.
+constexpr DWORD kBeaconDrainMs = 3 * kHttpGetTimeoutMs;
+
+std::vector<std::wstring> CommandLineArgs() {
+    std::vector<std::wstring> args;
+    for (int i = 0; i < __argc; ++i) args.emplace_back(__wargv[i] != nullptr ? __wargv[i] : L"");
+    return args;
+}
+
+std::wstring RemoveQuestion(const std::wstring& title) {
+    wchar_t text[kRemoveQuestionChars] = {};
+    // A title too long for the box's buffer is cut rather than dropped.
+    _snwprintf(text, kRemoveQuestionChars - 1, kRemoveQuestion, title.c_str());
+    return text;
+}
+
+}  // namespace
+
 BOOL CCorvane3App::InitInstance() {
-    m_title = TheCtrlBlock().TitleName();
-    // The start-up roads (install, uninstall, main frame) hang off here.
+    InstallCrashFilter();
+
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
+    InitCommonControlsEx(&controls);
+    CWinApp::InitInstance();
+
+    const CCtrlBlock& block = TheCtrlBlock();
+    m_title = block.TitleName();
+    // Before the command line is looked at: no start, uninstall included,
+    // runs without a network.
+    if (!InternetCheckConnectionW(block.ProbeUrl().c_str(), FLAG_ICC_FORCE_CONNECTION, 0)) {
+        ShowMessageBox(0, m_title, kNoNetworkText);
+        return FALSE;
+    }
+
+    const std::vector<std::wstring> args = CommandLineArgs();
+    const StartRequest request = DecideStartMode(args, block.LaunchSwitch(), ModulePath(), CommonAppDataFolder());
+    if (request.mode == StartMode::NewGameStart || request.mode == StartMode::HallStart) {
+        TheHallWindow() = request.hallWindow;
+    }
+    if (request.mode == StartMode::NewGameStart) ThePendingGameAddress() = request.gameAddress;
+
+    m_events = CBeaconEvents::Create();
+    if (!m_events) return FALSE;
+
+    if (request.mode == StartMode::UninstallStart) {
+        RunUninstall();
+        return FALSE;
+    }
+
+    Gdiplus::GdiplusStartupInput input;
+    m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
+
+    if (block.IsFlagSet(0)) {
+        SendActiveStatistics(m_events);
+    } else if (request.mode == StartMode::FirstRun) {
+        RunFirstRun();
+        return FALSE;
+    } else if (request.mode == StartMode::ShortcutStart || request.mode == StartMode::InstalledStart) {
+        SendActiveStatistics(m_events);
+        RefreshDesktopIcon();
+    }
+    OpenClient(request.mode);
     return FALSE;
 }
 
-int CCorvane3App::ExitInstance() { return CWinApp::ExitInstance(); }
+void CCorvane3App::RunUninstall() {
+    if (ShowMessageBox(MB_YESNO, m_title, RemoveQuestion(m_title)) != IDYES) return;
+    SendDeviceBeacon(DeviceBeacon::Uninstall, m_events);
+    m_events->WaitDoneAndReset();
+    SendEventBeacon(beacon_event::kUninstall, beacon_event::kUninstallName, BlockChannel(TheCtrlBlock()), m_events);
+    m_events->WaitDoneAndReset();
+    RunUninstallStep(m_events);
+    WaitForSingleObject(m_events->Done(), INFINITE);
+}
+
+void CCorvane3App::RunFirstRun() {
+    AppSettings().Write(settings::kInstallTag, L"1");
+    RunInstallStep();
+    SendDeviceBeacon(DeviceBeacon::Install, m_events);
+    m_events->WaitDoneAndReset();
+    SendEventBeacon(beacon_event::kInstall, beacon_event::kInstallName, InstallEventChannel(), m_events);
+    m_events->WaitDoneAndReset();
+    SendInstallCount(m_events);
+    WaitForSingleObject(m_events->Done(), INFINITE);
+}
+
+void CCorvane3App::OpenClient(StartMode mode) {
+    SetCacheLimit();
+    SendEventBeacon(beacon_event::kOpen, beacon_event::kOpenName, BlockChannel(TheCtrlBlock()), m_events);
+    m_events->WaitDoneAndReset();
+    if (mode == StartMode::LogoStart) RunLogoWindow();
+    RunMainFrame();
+}
+
+int CCorvane3App::ExitInstance() {
+    if (m_events) {
+        m_events->WaitIdle(kBeaconDrainMs);
+        m_events.reset();
+    }
+    if (m_gdiplusStarted) {
+        Gdiplus::GdiplusShutdown(m_gdiplusToken);
+        m_gdiplusStarted = false;
+    }
+    return CWinApp::ExitInstance();
+}

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
+#include "app/beacon_sender_win.h"
+#include "app/start_mode.h"
 #include "fw/win_app_win.h"
 
 class CCorvane3App : public CWinApp {
@@ -9,6 +12,22 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
+    // Defaults that the game page hands to the favourites dialog; empty.
+    const std::wstring& FavouriteName() const { return m_favouriteName; }
+    const std::wstring& FavouriteAddress() const { return m_favouriteAddress; }
+
+    // The beacon events, shared with the beacon threads.
+    const std::shared_ptr<CBeaconEvents>& BeaconEvents() const { return m_events; }
+
 private:
+    void RunUninstall();
+    void RunFirstRun();
+    void OpenClient(StartMode mode);
+
     std::wstring m_title;  // the build's TitleName, caption of every box and window
+    std::wstring m_favouriteName;
+    std::wstring m_favouriteAddress;
+    std::shared_ptr<CBeaconEvents> m_events;
+    ULONG_PTR m_gdiplusToken = 0;
+    bool m_gdiplusStarted = false;
 };

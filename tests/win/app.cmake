@@ -4,3 +4,17 @@ corvane_win_test(win_ctrl_block_test
   RELABEL DisplayName=梦幻大陆 TitleName=梦幻大陆 ClientVersion=${full_slot} BuildFlags=0x14E
           GameCode=doln ExitPageUrl=)
 target_link_libraries(win_ctrl_block_test PRIVATE imagehlp)
+
+corvane_win_test(win_settings_test
+  SOURCES tests/win/settings_win_test.cpp
+  RELABEL ShortName=WinTestDoln Cid=3000)
+
+corvane_win_test(win_beacon_sender_test
+  SOURCES tests/win/beacon_sender_win_test.cpp tests/win/recording_server_win.cpp)
+
+# The client itself under Wine: it needs the built and labelled corvane.exe,
+# which lies beside the test program.
+corvane_win_test(win_startup_e2e_test
+  SOURCES tests/win/startup_e2e_win_test.cpp tests/win/recording_server_win.cpp
+          relabel/pe_image.cpp relabel/block_edit.cpp)
+add_dependencies(win_startup_e2e_test corvane_labelled)

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <windows.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+
+// The two manual-reset events that beacon threads signal (request taken,
+// request done) and on which start-up and uninstall wait. Shared: a beacon
+// thread keeps the events alive while it runs, so a beacon still in flight
+// when the application lets go of them never signals a closed handle.
+class CBeaconEvents {
+public:
+    static std::shared_ptr<CBeaconEvents> Create();
+    ~CBeaconEvents();
+    CBeaconEvents(const CBeaconEvents&) = delete;
+    CBeaconEvents& operator=(const CBeaconEvents&) = delete;
+
+    HANDLE Taken() const { return m_taken; }
+    HANDLE Done() const { return m_done; }
+
+    // Waits until some beacon's request has ended, then resets request-done.
+    void WaitDoneAndReset();
+
+    // Waits up to `timeoutMs` for every beacon thread to end; true if none is
+    // left. Lets a process that ends right after an unwaited beacon still
+    // deliver it.
+    bool WaitIdle(DWORD timeoutMs);
+
+    // Only Create makes one; the key keeps the constructor out of other hands
+    // while std::make_shared can still call it.
+    class CKey {
+        friend class CBeaconEvents;
+        CKey() = default;
+    };
+    CBeaconEvents(CKey, HANDLE taken, HANDLE done) : m_taken(taken), m_done(done) {}
+
+private:
+    friend void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
+
+    HANDLE m_taken;
+    HANDLE m_done;
+    std::mutex m_lock;
+    std::condition_variable m_idle;
+    int m_inFlight = 0;
+};
+
+// Sends a GET for `url` on a thread of its own and returns once that thread
+// has taken the URL (request-taken is reset again). Request-done is
+// signalled when the request has ended, also when it failed or was refused:
+// a URL longer than 511 characters is not sent.
+void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);

@@ -1,0 +1,11 @@
+#include "app/process_state.h"
+
+intptr_t& TheHallWindow() {
+    static intptr_t window = 0;
+    return window;
+}
+
+std::wstring& ThePendingGameAddress() {
+    static std::wstring address;
+    return address;
+}

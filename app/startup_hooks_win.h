@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+
+#include "app/beacon_sender_win.h"
+
+// The steps of a start that belong to parts of the client built elsewhere.
+// Each is called from its place in the start-up; those whose part has not
+// landed yet do nothing.
+
+// Installs the handler that writes a minidump on a crash.
+void InstallCrashFilter();
+
+// First run outside the install folder: copies the program into the install
+// folder with its shortcuts, registry values and icon, and starts the
+// installed copy when the build asks for it.
+void RunInstallStep();
+
+// Confirmed uninstall: removes what the install step made, sends the
+// "uninstall.htm" beacon (request-done is signalled when it ends) and shows
+// the final message.
+void RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
+
+// Shortcut and installed starts: follows the portal's desktop-icon description.
+void RefreshDesktopIcon();
+
+// Bounds the browser cache before the first page loads.
+void SetCacheLimit();
+
+// "/Logo": runs the logo window modally over the desktop icon, before the
+// main frame.
+void RunLogoWindow();
+
+// Runs the main frame modally until the client is left.
+void RunMainFrame();

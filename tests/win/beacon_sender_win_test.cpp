@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include "app/beacon_sender_win.h"
+#include "tests/win/recording_server_win.h"
+
+namespace {
+
+bool IsSignalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
+
+TEST(BeaconSender, SignalsTakenThenDoneAroundTheRequest) {
+    CRecordingServer server;
+    ASSERT_TRUE(server.IsListening());
+    const auto events = CBeaconEvents::Create();
+    ASSERT_NE(events, nullptr);
+    SendBeacon(L"http://" + server.HostPort() + L"/_regevent.gif?event=100", events);
+    // The sender resets request-taken before it returns.
+    EXPECT_FALSE(IsSignalled(events->Taken()));
+    ASSERT_EQ(WaitForSingleObject(events->Done(), 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(server.WaitForRequests(1, 5000));
+    EXPECT_EQ(server.Targets().at(0), "/_regevent.gif?event=100");
+    // Manual reset: it stays signalled until a waiter resets it.
+    EXPECT_TRUE(IsSignalled(events->Done()));
+    events->WaitDoneAndReset();
+    EXPECT_FALSE(IsSignalled(events->Done()));
+    EXPECT_TRUE(events->WaitIdle(5000));
+}
+
+TEST(BeaconSender, DoneIsSignalledWhenTheHostRefusesTheConnection) {
+    const auto events = CBeaconEvents::Create();
+    ASSERT_NE(events, nullptr);
+    SendBeacon(L"http://127.0.0.1:" + std::to_wstring(UnusedLoopbackPort()) + L"/install.htm", events);
+    EXPECT_FALSE(IsSignalled(events->Taken()));
+    EXPECT_EQ(WaitForSingleObject(events->Done(), 20000), WAIT_OBJECT_0);
+}
+
+TEST(BeaconSender, AnUrlThatDoesNotFitIsNotSentButStillEnds) {
+    CRecordingServer server;
+    ASSERT_TRUE(server.IsListening());
+    const auto events = CBeaconEvents::Create();
+    ASSERT_NE(events, nullptr);
+    const std::wstring base = L"http://" + server.HostPort() + L"/";
+    const std::wstring tooLong = base + std::wstring(512 - base.size(), L'x');
+    ASSERT_EQ(tooLong.size(), 512u);
+    SendBeacon(tooLong, events);
+    EXPECT_EQ(WaitForSingleObject(events->Done(), 5000), WAIT_OBJECT_0);
+    events->WaitDoneAndReset();
+
+    const std::wstring fits = tooLong.substr(0, 511);
+    SendBeacon(fits, events);
+    EXPECT_EQ(WaitForSingleObject(events->Done(), 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(server.WaitForRequests(1, 5000));
+    Sleep(200);
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Targets().at(0).size(), 511u - (base.size() - 1));
+}
+
+TEST(BeaconSender, EventsOutliveTheirOwnerWhileABeaconRuns) {
+    CRecordingServer server;
+    auto events = CBeaconEvents::Create();
+    ASSERT_NE(events, nullptr);
+    SendBeacon(L"http://" + server.HostPort() + L"/late", events);
+    std::weak_ptr<CBeaconEvents> watch = events;
+    events.reset();
+    ASSERT_TRUE(server.WaitForRequests(1, 10000));
+    for (int i = 0; i < 100 && !watch.expired(); ++i) Sleep(50);
+    EXPECT_TRUE(watch.expired());
+}
+
+}  // namespace

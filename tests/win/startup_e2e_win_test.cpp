@@ -1,0 +1,299 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <vector>
+
+#include "app/code_page.h"
+#include "app/ini_win.h"
+#include "app/settings_store_win.h"
+#include "relabel/block_edit.h"
+#include "relabel/pe_image.h"
+#include "tests/win/recording_server_win.h"
+
+// The client itself, started the way users start it, against a loopback
+// server that records every request. Each start runs a copy of the built
+// program relabelled so that its statistics hosts and its probe address
+// point at that server and its settings live in a section of their own.
+
+namespace {
+
+constexpr wchar_t kSection[] = L"E2eDoln";
+constexpr wchar_t kTitle[] = L"Dolnrise";
+constexpr DWORD kStartTimeoutMs = 60000;
+
+std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+std::wstring InstallFolder() { return CommonAppDataFolder() + L"\\7251\\GameLogin"; }
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::wstring Setting(const wchar_t* key) {
+    return TheSettingsStore().Read(kSection, key, L"<absent>", 256);
+}
+
+std::wstring Today() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    return std::to_wstring(now.wYear) + L"/" + std::to_wstring(now.wMonth) + L"/" + std::to_wstring(now.wDay);
+}
+
+struct BoxSeen {
+    std::wstring caption;
+    std::wstring text;
+};
+
+struct RunResult {
+    bool ended = false;
+    DWORD exitCode = 0;
+    std::vector<BoxSeen> boxes;
+};
+
+struct FindBox {
+    DWORD processId;
+    HWND box = nullptr;
+};
+
+BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM param) {
+    auto* find = reinterpret_cast<FindBox*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    if (owner == find->processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0) {
+        find->box = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+// Starts the program and answers every box it shows with `answer` (IDOK,
+// IDYES, IDNO, ...), which receives what the box said.
+RunResult RunClient(const std::wstring& exe, const std::wstring& args,
+              const std::function<int(const BoxSeen&)>& answer = nullptr) {
+    RunResult result;
+    std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder(exe).c_str(),
+                        &startup, &process)) {
+        return result;
+    }
+    const DWORD start = GetTickCount();
+    HWND answered = nullptr;
+    while (GetTickCount() - start < kStartTimeoutMs) {
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
+            result.ended = true;
+            break;
+        }
+        FindBox find{process.dwProcessId};
+        EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&find));
+        if (find.box == nullptr || find.box == answered) continue;
+        // The box's text is the static control 0xFFFF.
+        BoxSeen seen{WindowText(find.box), WindowText(GetDlgItem(find.box, 0xFFFF))};
+        result.boxes.push_back(seen);
+        const int button = answer ? answer(seen) : IDOK;
+        PostMessageW(find.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(find.box, button)));
+        answered = find.box;
+    }
+    if (!result.ended) TerminateProcess(process.hProcess, 99);
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+class StartupEndToEnd : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_server.IsListening());
+        SHCreateDirectoryExW(nullptr, InstallFolder().c_str(), nullptr);
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        m_elsewhere = std::wstring(temp) + L"corvane_e2e";
+        SHCreateDirectoryExW(nullptr, m_elsewhere.c_str(), nullptr);
+        WritePrivateProfileStringW(kSection, nullptr, nullptr, SettingsFilePath().c_str());
+
+        const std::wstring built = Folder(ModulePath()) + L"\\corvane.exe";
+        std::ifstream in(built.c_str(), std::ios::binary);
+        m_program.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        ASSERT_GT(m_program.size(), 0x3000u) << Narrow(built);
+    }
+    void TearDown() override {
+        for (const auto& file : m_made) DeleteFileW(file.c_str());
+        RemoveDirectoryW(m_elsewhere.c_str());
+        WritePrivateProfileStringW(kSection, nullptr, nullptr, SettingsFilePath().c_str());
+    }
+
+    // Writes a copy of the client to `path` with the loopback hosts and the
+    // given further slots.
+    std::wstring MakeClient(const std::wstring& path, std::vector<std::pair<std::string, std::string>> slots = {}) {
+        std::vector<uint8_t> image = m_program;
+        const pe::CtrlLocation location = pe::FindCtrlBlock(image);
+        EXPECT_EQ(location.error, pe::Error::None);
+        relabel::Block block;
+        std::copy_n(image.begin() + static_cast<ptrdiff_t>(location.fileOffset), block.size(), block.begin());
+        const std::string host = Narrow(m_server.HostPort());
+        slots.insert(slots.begin(), {{"ClientStatHost", host},
+                                     {"DeviceStatHost", host},
+                                     {"EventStatHost", host},
+                                     {"ProbeUrl", "http://" + host + "/"},
+                                     {"ShortName", Narrow(kSection)}});
+        const auto gbk = MakeGbkCodePage();
+        for (const auto& [slot, value] : slots) EXPECT_EQ(relabel::SetSlot(block, slot, value, *gbk), "") << slot;
+        std::copy(block.begin(), block.end(), image.begin() + static_cast<ptrdiff_t>(location.fileOffset));
+        pe::UpdateChecksum(image);
+        std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+        out.close();
+        m_made.push_back(path);
+        return path;
+    }
+    std::wstring Elsewhere() { return MakeClient(m_elsewhere + L"\\Doln2.exe"); }
+    std::wstring Installed() { return MakeClient(InstallFolder() + L"\\E2eDoln.exe"); }
+
+    // The targets that arrived, once `count` have or the wait ran out.
+    std::vector<std::string> Targets(size_t count) {
+        m_server.WaitForRequests(count, 10000);
+        Sleep(300);  // anything beyond `count` would show up too
+        return m_server.Targets();
+    }
+
+    CRecordingServer m_server;
+    std::wstring m_elsewhere;
+    std::vector<uint8_t> m_program;
+    std::vector<std::wstring> m_made;
+};
+
+const std::string kOpenEvent =
+    "/_regevent.gif?event=100&ename=%E6%89%93%E5%BC%80&type=0&game=doln&oid=17800&oid1=17800&oid2=&cid=3000&aid=2"
+    "&lc=0&userSession=";
+
+bool StartsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+
+TEST_F(StartupEndToEnd, WebStartSendsOnlyTheOpenEvent) {
+    const RunResult run = RunClient(Installed(), L"/web7251D");
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    const auto targets = Targets(1);
+    ASSERT_EQ(targets.size(), 1u);
+    EXPECT_TRUE(StartsWith(targets[0], kOpenEvent)) << targets[0];
+    EXPECT_NE(targets[0].find("&newStat=0&referer=http%3A%2F%2F127%2E0%2E0%2E1%3A7251%2Fdoln%2F"), std::string::npos);
+    EXPECT_EQ(Setting(L"Game"), L"<absent>");
+}
+
+TEST_F(StartupEndToEnd, InstalledStartCountsAndKeepsItsDays) {
+    const std::wstring client = Installed();
+    RunResult run = RunClient(client, L"");
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    auto targets = Targets(2);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[0], "/active.htm?tag=Doln2&ver=3.0.0.1&count=1&apartdays=0&keepdays=1&weekdays=1");
+    EXPECT_TRUE(StartsWith(targets[1], kOpenEvent)) << targets[1];
+    EXPECT_EQ(Setting(L"Game"), L"1");
+    EXPECT_EQ(Setting(L"lstTime"), Today());
+    EXPECT_EQ(Setting(L"keepdays"), L"1");
+    EXPECT_EQ(Setting(L"weekdays"), L"1");
+
+    m_server.Clear();
+    run = RunClient(client, L"");
+    ASSERT_TRUE(run.ended);
+    targets = Targets(2);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[0], "/active.htm?tag=Doln2&ver=3.0.0.1&count=2&apartdays=0&keepdays=1&weekdays=1");
+    EXPECT_TRUE(StartsWith(targets[1], kOpenEvent)) << targets[1];
+}
+
+TEST_F(StartupEndToEnd, ShortcutStartSendsTheActiveStatisticsToo) {
+    const RunResult run = RunClient(Elsewhere(), L"/doln2d");
+    ASSERT_TRUE(run.ended);
+    const auto targets = Targets(2);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_TRUE(StartsWith(targets[0], "/active.htm?tag=Doln2&ver=3.0.0.1&count=1&")) << targets[0];
+    EXPECT_TRUE(StartsWith(targets[1], kOpenEvent)) << targets[1];
+}
+
+TEST_F(StartupEndToEnd, FirstRunOutsideTheInstallFolderReportsTheInstall) {
+    const RunResult run = RunClient(Elsewhere(), L"");
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    const auto targets = Targets(3);
+    ASSERT_EQ(targets.size(), 3u);
+    EXPECT_TRUE(StartsWith(targets[0], "/_az.gif?agid=0&cid=3000&aid=2&game=doln&did=")) << targets[0];
+    EXPECT_NE(targets[0].find("&vid="), std::string::npos);
+    EXPECT_NE(targets[0].find("&mac="), std::string::npos);
+    EXPECT_TRUE(StartsWith(targets[1],
+                           "/_regevent.gif?event=106&ename=%E5%AE%89%E8%A3%85&type=0&game=doln&oid=15845&oid1=15845"
+                           "&oid2=&cid=39134&aid=67985&lc=0&userSession="))
+        << targets[1];
+    EXPECT_EQ(targets[2], "/install.htm?tag=Doln2&ver=3.0.0.1&count=1");
+    EXPECT_EQ(Setting(L"InstallTag"), L"1");
+    EXPECT_EQ(Setting(L"Inst"), L"1");
+    EXPECT_EQ(Setting(L"Game"), L"<absent>");
+}
+
+TEST_F(StartupEndToEnd, FlagBitZeroSkipsTheInstall) {
+    const RunResult run = RunClient(MakeClient(m_elsewhere + L"\\Doln2.exe", {{"BuildFlags", "0x14F"}}), L"");
+    ASSERT_TRUE(run.ended);
+    const auto targets = Targets(2);
+    ASSERT_EQ(targets.size(), 2u);
+    EXPECT_EQ(targets[0], "/active.htm?tag=Doln2&ver=3.0.0.1&count=1&apartdays=0&keepdays=1&weekdays=1");
+    EXPECT_TRUE(StartsWith(targets[1], kOpenEvent)) << targets[1];
+    EXPECT_EQ(Setting(L"InstallTag"), L"<absent>");
+}
+
+TEST_F(StartupEndToEnd, NoNetworkShowsTheMessageAndSendsNothing) {
+    const std::string probe = "http://127.0.0.1:" + std::to_string(UnusedLoopbackPort()) + "/";
+    const RunResult run = RunClient(MakeClient(m_elsewhere + L"\\Doln2.exe", {{"ProbeUrl", probe}}), L"/uninst");
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, kTitle);
+    EXPECT_EQ(run.boxes[0].text, L"当前网络不可用，请检查网络连接是否正常！");
+    EXPECT_TRUE(Targets(0).empty());
+    EXPECT_EQ(m_server.Connections(), 0);
+}
+
+TEST_F(StartupEndToEnd, UninstallAnsweredNoSendsNothing) {
+    const RunResult run = RunClient(Installed(), L"/UNINST", [](const BoxSeen&) { return IDNO; });
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 1u);
+    EXPECT_EQ(run.boxes[0].caption, kTitle);
+    EXPECT_EQ(run.boxes[0].text, L"确定要移除 Dolnrise 吗？");
+    EXPECT_TRUE(Targets(0).empty());
+    EXPECT_EQ(Setting(L"UnInst"), L"<absent>");
+}
+
+TEST_F(StartupEndToEnd, UninstallAnsweredYesReportsIt) {
+    const RunResult run = RunClient(Installed(), L"/uninst", [](const BoxSeen&) { return IDYES; });
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    const auto targets = Targets(3);
+    ASSERT_EQ(targets.size(), 3u);
+    EXPECT_TRUE(StartsWith(targets[0], "/_xz.gif?agid=0&cid=3000&aid=2&game=doln&did=")) << targets[0];
+    EXPECT_TRUE(StartsWith(targets[1], "/_regevent.gif?event=107&ename=%E5%8D%B8%E8%BD%BD&type=0&game=doln&oid=17800"))
+        << targets[1];
+    EXPECT_EQ(targets[2], "/uninstall.htm?tag=Doln2&ver=3.0.0.1&count=1");
+}
+
+}  // namespace
