@@ -1,0 +1,4 @@
+list(APPEND CORE_PORTABLE
+  ui/skin_geometry.cpp
+  ui/icon_file.cpp
+)
