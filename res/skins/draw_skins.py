@@ -54,8 +54,10 @@ def frame_skin(name, caption, dark_body):
             f'<path d="{outline}" fill="{NAVY_EDGE}"/>'
             f'<path d="M4,1 H26 V2 H28 V4 H29 V{caption} H1 V4 H2 V2 H4 Z" fill="url(#cap)"/>'
             f'<rect x="4" y="1" width="22" height="1" fill="#3d5887"/>'
-            f'<rect x="1" y="{caption}" width="28" height="1" fill="{GOLD_DARK}"/>'
-            f'<rect x="1" y="{caption + 1}" width="28" height="{h - caption - 5}" fill="url(#body)"/>'
+            # The caption's last row is its gold rule: rows from the caption
+            # height down are stretched, so the body below stays uniform.
+            f'<rect x="1" y="{caption - 1}" width="28" height="1" fill="{GOLD_DARK}"/>'
+            f'<rect x="1" y="{caption}" width="28" height="{h - caption - 4}" fill="url(#body)"/>'
             f'<rect x="1" y="{h - 4}" width="28" height="3" fill="{NAVY_BOTTOM}"/>'
             f'<rect x="1" y="{h - 2}" width="28" height="1" fill="{NAVY_EDGE}"/>'
             f'</g>')

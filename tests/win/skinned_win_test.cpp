@@ -76,7 +76,6 @@ class SkinnedFrame : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(frame.Create(IDD_EMPTY_POPUP));
-        frame.ShowWindow(SW_SHOWNOACTIVATE);
         wintest::Pump();
         skin = wintest::Pixels(fw::ScopedBitmap(Png(IDP_FRAME_MAIN)).Get(), &skinW, &skinH);
     }
