@@ -51,7 +51,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 }
 
 const fw::MessageMap* CWnd::GetThisMessageMap() {
-    static const fw::MsgMapEntry entries[] = {{0, 0, 0, 0, nullptr}};
+    static const fw::MsgMapEntry entries[] = {{0, 0, 0, 0, nullptr, false}};
     static const fw::MessageMap map{nullptr, entries};
     return &map;
 }
@@ -147,20 +147,22 @@ BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 const fw::MsgMapEntry* CWnd::FindEntry(UINT msg, WPARAM wp, LPARAM lp) const {
     UINT code = 0, id = 0;
+    bool hasId = false;
     if (msg == WM_COMMAND) {
         code = HIWORD(wp);
         id = LOWORD(wp);
+        hasId = true;
     } else if (msg == WM_NOTIFY) {
-        const auto* header = reinterpret_cast<const NMHDR*>(lp);
-        if (header == nullptr) return nullptr;
-        code = header->code;
-        id = static_cast<UINT>(header->idFrom);
+        if (const auto* header = reinterpret_cast<const NMHDR*>(lp)) {
+            code = header->code;
+            id = static_cast<UINT>(header->idFrom);
+            hasId = true;
+        }
     }
     for (const fw::MessageMap* map = GetMessageMap(); map != nullptr; map = map->base ? map->base() : nullptr) {
         for (const fw::MsgMapEntry* e = map->entries; e->thunk != nullptr; ++e) {
             if (e->message != msg) continue;
-            if ((msg == WM_COMMAND || msg == WM_NOTIFY) && (e->code != code || id < e->idFirst || id > e->idLast))
-                continue;
+            if (e->filtered && (!hasId || e->code != code || id < e->idFirst || id > e->idLast)) continue;
             return e;
         }
         if (map->base == nullptr) break;

@@ -33,11 +33,12 @@ namespace fw {
 using MsgThunk = LRESULT (*)(CWnd* wnd, WPARAM wParam, LPARAM lParam);
 
 struct MsgMapEntry {
-    UINT message;  // WM_COMMAND / WM_NOTIFY entries also match code and id range
-    UINT code;
+    UINT message;
+    UINT code;  // with `filtered`: the notification code and the id range to match
     UINT idFirst;
     UINT idLast;
     MsgThunk thunk;  // nullptr ends a table
+    bool filtered;   // a command or notification entry rather than a whole message
 };
 
 struct MessageMap {
@@ -175,12 +176,12 @@ protected:
         using TheBaseClass = baseClass;                                                        \
         static const ::fw::MsgMapEntry entries[] = {
 #define END_MESSAGE_MAP()                                                          \
-        {0, 0, 0, 0, nullptr}};                                                    \
+        {0, 0, 0, 0, nullptr, false}};                                                    \
         static const ::fw::MessageMap map{&TheBaseClass::GetThisMessageMap, entries}; \
         return &map;                                                               \
     }
 
-#define FW_MSG(msg, thunk) {msg, 0, 0, 0, thunk},
+#define FW_MSG(msg, thunk) {msg, 0, 0, 0, thunk, false},
 #define ON_WM_ERASEBKGND() FW_MSG(WM_ERASEBKGND, &::fw::crack::EraseBkgnd<&ThisClass::OnEraseBkgnd>)
 #define ON_WM_NCHITTEST() FW_MSG(WM_NCHITTEST, &::fw::crack::NcHitTest<&ThisClass::OnNcHitTest>)
 #define ON_WM_NCLBUTTONDOWN() FW_MSG(WM_NCLBUTTONDOWN, &::fw::crack::Mouse<&ThisClass::OnNcLButtonDown>)
@@ -202,14 +203,14 @@ protected:
 // LRESULT memberFn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, memberFn) FW_MSG(msg, &::fw::crack::Message<&ThisClass::memberFn>)
 // void memberFn(): a BN_CLICKED (or menu/accelerator) command of one id
-#define ON_COMMAND(id, memberFn) {WM_COMMAND, 0, id, id, &::fw::crack::Void<&ThisClass::memberFn>},
+#define ON_COMMAND(id, memberFn) {WM_COMMAND, 0, id, id, &::fw::crack::Void<&ThisClass::memberFn>, true},
 #define ON_BN_CLICKED(id, memberFn) ON_COMMAND(id, memberFn)
 // void memberFn(UINT id)
 #define ON_COMMAND_RANGE(first, last, memberFn) \
-    {WM_COMMAND, 0, first, last, &::fw::crack::CommandRange<&ThisClass::memberFn>},
+    {WM_COMMAND, 0, first, last, &::fw::crack::CommandRange<&ThisClass::memberFn>, true},
 // void memberFn(NMHDR*, LRESULT*)
 #define ON_NOTIFY(code, id, memberFn) \
-    {WM_NOTIFY, static_cast<UINT>(code), id, id, &::fw::crack::Notify<&ThisClass::memberFn>},
+    {WM_NOTIFY, static_cast<UINT>(code), id, id, &::fw::crack::Notify<&ThisClass::memberFn>, true},
 
 class CWnd {
 public:

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fw/button_win.h"
+#include "fw/handles_win.h"
 #include "fw/image_list_win.h"
 #include "fw/tooltip_win.h"
 
@@ -17,6 +18,7 @@ public:
     // Installs a strip; the handle stays the caller's. With `resize` the
     // button takes the size of one frame.
     BOOL SetImage(HBITMAP strip, BOOL resize = FALSE);
+    BOOL SetImage(const fw::ScopedBitmap& strip, BOOL resize = FALSE) { return SetImage(strip.Get(), resize); }
     void SetToolTip(const std::wstring& text);
 
     BOOL PreTranslateMessage(MSG* msg) override;

@@ -182,6 +182,38 @@ TEST_F(SkinnedFrame, MaximiseAndRestore) {
     EXPECT_EQ(ClientRectOf(frame.m_btnMax.m_hWnd, frame.m_hWnd).right, close.left);
 }
 
+TEST_F(SkinnedFrame, CaptionDoubleClickMaximisesAndClientDoubleClickRestores) {
+    RECT before{};
+    frame.GetWindowRect(&before);
+    frame.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    EXPECT_TRUE(frame.m_bMaximized);
+    frame.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, 200));  // below the caption: nothing
+    EXPECT_TRUE(frame.m_bMaximized);
+    frame.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, 10));
+    EXPECT_FALSE(frame.m_bMaximized);
+    frame.m_bResizable = FALSE;
+    frame.SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);  // a fixed frame does not maximise
+    EXPECT_FALSE(frame.m_bMaximized);
+}
+
+TEST_F(SkinnedFrame, MaximiseButtonSwapsItsStripAndTip) {
+    ASSERT_TRUE(frame.m_btnMax.m_bHasTip);
+    EXPECT_EQ(frame.m_btnMax.m_strTip, L"最大化");
+    EXPECT_EQ(frame.m_btnClose.m_strTip, L"关闭");
+    EXPECT_EQ(frame.m_btnMin.m_strTip, L"最小化");
+    frame.m_btnMax.m_bHover = TRUE;
+    frame.SendMessage(WM_COMMAND, CDlgEx::kIdMax);
+    EXPECT_EQ(frame.m_btnMax.m_strTip, L"还原");
+    EXPECT_FALSE(frame.m_btnMax.m_bHover);  // moved under the cursor: hover starts over
+    // The tooltip asks the button for its text when it shows.
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = frame.m_btnMax.m_tip.m_hWnd;
+    info.hdr.code = TTN_GETDISPINFOW;
+    frame.m_btnMax.SendMessage(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    ASSERT_NE(info.lpszText, nullptr);
+    EXPECT_STREQ(info.lpszText, L"还原");
+}
+
 // A strip of four solid frames with magenta corners, for reading frames back.
 constexpr std::uint32_t kFrameColours[4] = {0x112233, 0x445566, 0x778899, 0xAABBCC};
 
