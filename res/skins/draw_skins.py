@@ -253,9 +253,10 @@ def shot_button(name, fw, fh, label, icon):
 
     def draw(i, x):
         c = colours[i]
-        out = ""
-        if i in (1, 2):
-            out += f'<rect x="{x}" y="0" width="{fw}" height="{fh}" fill="{"#34507e" if i == 1 else "#0e1828"}"/>'
+        # Always on a plate of the toolbar's own colour: anti-aliased text on
+        # transparent pixels would be blended onto white.
+        plate = {1: "#34507e", 2: "#0e1828"}.get(i, "#1d2d4b")
+        out = f'<rect x="{x}" y="0" width="{fw}" height="{fh}" fill="{plate}"/>'
         out += icon(x + 3, fh // 2, c)
         out += text(x + 26, fh // 2 + 4, label, c, 11)
         return out
