@@ -143,6 +143,19 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
     return TRUE;
 }
 
+void CWnd::CenterWindow() {
+    RECT mine{}, area{};
+    GetWindowRect(&mine);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &area);
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const int w = mine.right - mine.left, h = mine.bottom - mine.top;
+    ::SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - w) / 2,
+                   area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
 
 const fw::MsgMapEntry* CWnd::FindEntry(UINT msg, WPARAM wp, LPARAM lp) const {

@@ -266,6 +266,11 @@ public:
     DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     BOOL ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
+    BOOL IsWindow() const { return m_hWnd != nullptr && ::IsWindow(m_hWnd); }
+    UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds) { return ::SetTimer(m_hWnd, id, milliseconds, nullptr); }
+    BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
+    // Centres the window over its owner, or over the work area without one.
+    void CenterWindow();
     void ScreenToClient(POINT* pt) const { ::ScreenToClient(m_hWnd, pt); }
     void ClientToScreen(POINT* pt) const { ::ClientToScreen(m_hWnd, pt); }
 
