@@ -295,6 +295,35 @@ TEST_F(SkinnedButton, FrameOfAnotherSizeIsScaled) {
     EXPECT_NE(corner, 0xFF00FFu);  // magenta stays transparent when scaled
 }
 
+TEST_F(SkinnedButton, HandCursorOnlyWhenAsked) {
+    EXPECT_TRUE(button.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_ARROW));
+    button.m_bHandCursor = TRUE;
+    button.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(button.m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+}
+
+TEST_F(SkinnedButton, ButtonWithoutStripShowsTheSkinAndItsText) {
+    CBtnEx bare;
+    ASSERT_TRUE(bare.Create(L"确定", WS_CHILD | WS_VISIBLE, RECT{200, 100, 260, 123}, &frame, 1002));
+    EXPECT_EQ(bare.m_strText, L"确定");
+    wintest::Surface parent(600, 400);
+    frame.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(parent.Dc()));
+    wintest::Surface surface(60, 23);
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.hwndItem = bare.m_hWnd;
+    item.hDC = surface.Dc();
+    item.rcItem = RECT{0, 0, 60, 23};
+    bare.DrawItem(&item);
+    EXPECT_EQ(surface.At(0, 0), parent.At(200, 100));
+    EXPECT_EQ(surface.At(59, 22), parent.At(259, 122));
+    int textPixels = 0;  // black text over the dark skin: some pixels differ from it
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 60; ++x) textPixels += surface.At(x, y) != parent.At(200 + x, 100 + y);
+    EXPECT_GT(textPixels, 10);
+}
+
 TEST_F(SkinnedButton, StripIsLeftUnchangedForItsOwner) {
     const auto before = wintest::Pixels(strip.Get());
     button.SetImage(strip.Get(), FALSE);
