@@ -17,7 +17,11 @@ END_MESSAGE_MAP()
 
 CDialog::CDialog(UINT idTemplate, CWnd* parent) : m_nIDTemplate(idTemplate), m_pParentWnd(parent) {}
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog() {
+    // Destroy while this class's part still exists: the messages of
+    // destruction must not reach a derived part that is already gone.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) DestroyWindow();
+}
 
 INT_PTR CALLBACK CDialog::DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return FALSE;  // already ours: defaults only

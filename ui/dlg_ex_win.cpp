@@ -30,6 +30,11 @@ END_MESSAGE_MAP()
 
 CDlgEx::CDlgEx(UINT idTemplate, CWnd* parent) : CDialog(idTemplate, parent) {}
 
+CDlgEx::~CDlgEx() {
+    // The window goes before the skin and the caption buttons it paints with.
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) DestroyWindow();
+}
+
 BOOL CDlgEx::OnInitDialog() {
     CDialog::OnInitDialog();
     // The frame draws its own caption and border; SWP_FRAMECHANGED makes the

@@ -20,6 +20,7 @@ public:
     static constexpr UINT kIdMax = 50002;
 
     explicit CDlgEx(UINT idTemplate, CWnd* parent = nullptr);
+    ~CDlgEx() override;
 
     // Installs the skin and creates the caption buttons whose strips are
     // given. The skin and the maximise and restore strips become the
