@@ -2,7 +2,7 @@
 # installs what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-win build-native test test-native test-win demo bench clean
+.PHONY: all deps build build-win build-native test test-native test-win screens demo bench clean
 
 all: build
 
@@ -26,7 +26,11 @@ test-native: build
 test-win: build
 	ctest --preset win
 
-test: test-native test-win
+# A screenshot of the skinned frame for people: build/screens/frame.png.
+screens: build
+	cmake --build --preset win --target screens
+
+test: test-native test-win screens
 
 demo: build
 	scripts/demo

@@ -54,8 +54,9 @@ function(corvane_relabel target output)
   add_custom_target(${target}_labelled ALL DEPENDS ${output})
 endfunction()
 
-add_executable(corvane WIN32 ${APP_WIN} ${CMAKE_SOURCE_DIR}/res/corvane.rc)
-target_link_libraries(corvane PRIVATE corvane_core)
+include(${CMAKE_SOURCE_DIR}/res/resources.cmake)
+add_executable(corvane WIN32 ${APP_WIN})
+target_link_libraries(corvane PRIVATE corvane_core corvane_res)
 target_link_options(corvane PRIVATE -municode)
 corvane_relabel(corvane ${CMAKE_BINARY_DIR}/bin/corvane.exe PROFILE ${CMAKE_SOURCE_DIR}/res/builds/reference.build)
 

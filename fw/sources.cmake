@@ -1,5 +1,10 @@
 list(APPEND CORE_WIN
   fw/win_app_win.cpp
+  fw/wnd_win.cpp
+  fw/dialog_win.cpp
+  fw/button_win.cpp
+  fw/tooltip_win.cpp
+  fw/image_list_win.cpp
 )
 list(APPEND APP_WIN
   fw/app_main_win.cpp

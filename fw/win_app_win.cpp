@@ -1,5 +1,7 @@
 #include "fw/win_app_win.h"
 
+#include "fw/wnd_win.h"
+
 namespace {
 
 // The one process-wide application object, registered by its constructor.
@@ -24,6 +26,7 @@ int CWinApp::Run(HINSTANCE instance, LPWSTR commandLine, int showCommand) {
     if (!InitInstance()) return ExitInstance();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (fw::PreTranslate(&msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+class CWnd;
+
 // The application object: one per process, constructed as a static object so
 // that the entry point finds it, as in the framework the client was designed on.
 class CWinApp {
@@ -23,6 +25,8 @@ public:
     HINSTANCE m_hInstance = nullptr;
     LPWSTR m_lpCmdLine = nullptr;
     int m_nCmdShow = SW_SHOWNORMAL;
+    // The main window: the default owner of dialogs run without a parent.
+    CWnd* m_pMainWnd = nullptr;
 };
 
 CWinApp* AfxGetApp();

@@ -2,6 +2,8 @@ list(APPEND CORE_PORTABLE
   ui/msgbox_layout.cpp
   ui/line_walk.cpp
   ui/progress_fill.cpp
+  ui/skin_geometry.cpp
+  ui/icon_file.cpp
 )
 list(APPEND CORE_WIN
   ui/offscreen_win.cpp
@@ -10,4 +12,8 @@ list(APPEND CORE_WIN
   ui/static_ex_paint_win.cpp
   ui/progress_paint_win.cpp
   ui/msgbox_paint_win.cpp
+  ui/image_loader_win.cpp
+  ui/icons_win.cpp
+  ui/btn_ex_win.cpp
+  ui/dlg_ex_win.cpp
 )

@@ -1,0 +1,44 @@
+#pragma once
+
+// CDialog: a dialog from a resource template, modal (DoModal, with the
+// framework's own modal loop so that PreTranslateMessage reaches every
+// window) or modeless (Create).
+
+#include "fw/wnd_win.h"
+
+class CDialog : public CWnd {
+public:
+    explicit CDialog(UINT idTemplate = 0, CWnd* parent = nullptr);
+    ~CDialog() override;
+
+    // Runs the dialog modally and returns the value given to EndDialog, or -1
+    // when the dialog could not be created.
+    virtual INT_PTR DoModal();
+    // Creates the dialog modeless; it stays hidden unless its template is visible.
+    BOOL Create(UINT idTemplate, CWnd* parent = nullptr);
+    void EndDialog(int result);
+
+    BOOL PreTranslateMessage(MSG* msg) override;
+
+    UINT m_nIDTemplate;
+    CWnd* m_pParentWnd;
+
+protected:
+    virtual BOOL OnInitDialog();
+    virtual void OnOK();
+    virtual void OnCancel();
+
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    DECLARE_MESSAGE_MAP()
+    void OnIdOk() { OnOK(); }
+    void OnIdCancel() { OnCancel(); }
+
+private:
+    static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    HWND CreateFromTemplate(HWND parent);
+
+    bool m_modal = false;
+    bool m_endModal = false;
+    int m_result = -1;
+};

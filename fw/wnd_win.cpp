@@ -1,0 +1,260 @@
+#include "fw/wnd_win.h"
+
+#include <utility>
+#include <vector>
+
+namespace fw {
+namespace {
+
+constexpr wchar_t kWndClass[] = L"CorvaneWnd";
+
+// A window is ours when its procedure is ours: GWLP_USERDATA of a foreign
+// window may hold anything.
+bool IsOurs(HWND hwnd) {
+    return hwnd != nullptr &&
+           reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != nullptr &&
+           GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0;
+}
+
+}  // namespace
+
+HINSTANCE ResourceInstance() { return GetModuleHandleW(nullptr); }
+
+bool PreTranslate(MSG* msg) {
+    for (HWND hwnd = msg->hwnd; hwnd != nullptr; hwnd = GetAncestor(hwnd, GA_PARENT)) {
+        if (hwnd == GetDesktopWindow()) break;
+        if (CWnd* wnd = CWnd::FromHandlePermanent(hwnd); wnd != nullptr && wnd->PreTranslateMessage(msg))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace fw
+
+CWnd::CWnd() = default;
+
+CWnd::~CWnd() {
+    if (m_destroyed != nullptr) *m_destroyed = true;
+    if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) {
+        // Unbind first: the messages of destruction must not reach an object
+        // that is already half gone.
+        HWND hwnd = m_hWnd;
+        Detach();
+        ::DestroyWindow(hwnd);
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
+    if (hwnd == nullptr) return nullptr;
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &CWnd::WndProc) return nullptr;
+    return fw::IsOurs(hwnd) ? reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+}
+
+const fw::MessageMap* CWnd::GetThisMessageMap() {
+    static const fw::MsgMapEntry entries[] = {{0, 0, 0, 0, nullptr, false}};
+    static const fw::MessageMap map{nullptr, entries};
+    return &map;
+}
+
+const fw::MessageMap* CWnd::GetMessageMap() const { return GetThisMessageMap(); }
+
+BOOL CWnd::CreateEx(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, const RECT& r,
+                    HWND parent, UINT_PTR idOrMenu) {
+    if (m_hWnd != nullptr) return FALSE;
+    HINSTANCE instance = fw::ResourceInstance();
+    HMENU menu = reinterpret_cast<HMENU>(idOrMenu);
+    if (className == nullptr) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
+        if (!GetClassInfoExW(instance, fw::kWndClass, &wc)) {
+            wc = WNDCLASSEXW{};
+            wc.cbSize = sizeof wc;
+            wc.style = CS_DBLCLKS;
+            wc.lpfnWndProc = &CWnd::WndProc;
+            wc.hInstance = instance;
+            wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+            wc.lpszClassName = fw::kWndClass;
+            if (!RegisterClassExW(&wc)) return FALSE;
+        }
+        HWND hwnd = CreateWindowExW(exStyle, fw::kWndClass, windowName, style, r.left, r.top, r.right - r.left,
+                                    r.bottom - r.top, parent, menu, instance, this);
+        return hwnd != nullptr && m_hWnd == hwnd;
+    }
+    HWND hwnd = CreateWindowExW(exStyle, className, windowName, style, r.left, r.top, r.right - r.left,
+                                r.bottom - r.top, parent, menu, instance, nullptr);
+    if (hwnd == nullptr) return FALSE;
+    if (!SubclassWindow(hwnd)) {
+        ::DestroyWindow(hwnd);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::SubclassWindow(HWND hwnd) {
+    if (m_hWnd != nullptr || hwnd == nullptr || FromHandlePermanent(hwnd) != nullptr) return FALSE;
+    m_hWnd = hwnd;
+    PreSubclassWindow();
+    AttachBySubclass(hwnd);
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+    return parent != nullptr && SubclassWindow(::GetDlgItem(parent->m_hWnd, static_cast<int>(id)));
+}
+
+HWND CWnd::UnsubclassWindow() {
+    HWND hwnd = m_hWnd;
+    Detach();
+    return hwnd;
+}
+
+BOOL CWnd::DestroyWindow() {
+    if (m_hWnd == nullptr) return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+
+std::wstring CWnd::GetWindowText() const {
+    const int length = ::GetWindowTextLengthW(m_hWnd);
+    if (length <= 0) return {};
+    std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+    const int got = ::GetWindowTextW(m_hWnd, buffer.data(), length + 1);
+    return std::wstring(buffer.data(), got > 0 ? static_cast<std::size_t>(got) : 0);
+}
+
+BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags) {
+    const DWORD style = GetStyle();
+    const DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(changed));
+    if (swpFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
+    const DWORD style = GetExStyle();
+    const DWORD changed = (style & ~remove) | add;
+    if (changed == style) return FALSE;
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(changed));
+    if (swpFlags != 0)
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return TRUE;
+}
+
+void CWnd::CenterWindow() {
+    RECT mine{}, area{};
+    GetWindowRect(&mine);
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner))
+        ::GetWindowRect(owner, &area);
+    else
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const int w = mine.right - mine.left, h = mine.bottom - mine.top;
+    ::SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - w) / 2,
+                   area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*) { return FALSE; }
+
+const fw::MsgMapEntry* CWnd::FindEntry(UINT msg, WPARAM wp, LPARAM lp) const {
+    UINT code = 0, id = 0;
+    bool hasId = false;
+    if (msg == WM_COMMAND) {
+        code = HIWORD(wp);
+        id = LOWORD(wp);
+        hasId = true;
+    } else if (msg == WM_NOTIFY) {
+        if (const auto* header = reinterpret_cast<const NMHDR*>(lp)) {
+            code = header->code;
+            id = static_cast<UINT>(header->idFrom);
+            hasId = true;
+        }
+    }
+    for (const fw::MessageMap* map = GetMessageMap(); map != nullptr; map = map->base ? map->base() : nullptr) {
+        for (const fw::MsgMapEntry* e = map->entries; e->thunk != nullptr; ++e) {
+            if (e->message != msg) continue;
+            if (e->filtered && (!hasId || e->code != code || id < e->idFirst || id > e->idLast)) continue;
+            return e;
+        }
+        if (map->base == nullptr) break;
+    }
+    return nullptr;
+}
+
+LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    // Owner-drawn controls draw themselves: the parent hands WM_DRAWITEM back
+    // to the control's object, as the controls' users expect.
+    if (msg == WM_DRAWITEM) {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+        if (item != nullptr && item->CtlType != ODT_MENU) {
+            CWnd* child = FromHandlePermanent(item->hwndItem);
+            LRESULT result = 0;
+            if (child != nullptr && child != this && child->OnChildNotify(msg, wp, lp, &result)) return result;
+        }
+    }
+    if (const fw::MsgMapEntry* entry = FindEntry(msg, wp, lp)) return entry->thunk(this, wp, lp);
+    return DefWindowProc(msg, wp, lp);
+}
+
+LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    if (m_superProc != nullptr) return ::CallWindowProcW(m_superProc, m_hWnd, msg, wp, lp);
+    return ::DefWindowProcW(m_hWnd, msg, wp, lp);
+}
+
+LRESULT CWnd::Default() { return DefWindowProc(m_current.message, m_current.wParam, m_current.lParam); }
+
+void CWnd::Attach(HWND hwnd) {
+    m_hWnd = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void CWnd::AttachBySubclass(HWND hwnd) {
+    Attach(hwnd);
+    m_superProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WndProc)));
+}
+
+void CWnd::Detach() {
+    if (m_hWnd == nullptr) return;
+    if (::IsWindow(m_hWnd)) {
+        if (m_superProc != nullptr)
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
+        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+    }
+    m_superProc = nullptr;
+    m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CWnd::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* wnd = reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (wnd == nullptr && msg == WM_NCCREATE) {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lp);
+        wnd = cs != nullptr ? static_cast<CWnd*>(cs->lpCreateParams) : nullptr;
+        if (wnd != nullptr) wnd->Attach(hwnd);
+    }
+    if (wnd == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
+
+    bool destroyed = false;
+    bool* outer = std::exchange(wnd->m_destroyed, &destroyed);
+    const MSG saved = std::exchange(wnd->m_current, MSG{hwnd, msg, wp, lp, 0, {}});
+    LRESULT result = 0;
+    try {
+        result = wnd->WindowProc(msg, wp, lp);
+    } catch (...) {
+        // Nothing may unwind through the system's dispatcher.
+        result = 0;
+    }
+    if (destroyed) {
+        if (outer != nullptr) *outer = true;
+        return result;
+    }
+    wnd->m_current = saved;
+    wnd->m_destroyed = outer;
+    if (msg == WM_NCDESTROY) {
+        wnd->Detach();
+        wnd->PostNcDestroy();
+    }
+    return result;
+}

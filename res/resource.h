@@ -1,0 +1,79 @@
+// Resource ids of the program: dialog templates, skins, icons. Shared by the
+// resource scripts and the code.
+#pragma once
+
+// Dialog templates
+#define IDD_MAIN_FRAME 102
+#define IDD_MESSAGE_BOX 130
+#define IDD_UPDATE 156
+#define IDD_EMPTY_POPUP 157
+#define IDD_SETTINGS 158
+#define IDD_FAVOURITE 159
+#define IDD_SHOT_TOOLBAR 176
+
+// Icons
+#define IDI_APP 128
+#define IDI_FAVOURITE 155
+#define IDI_SHOT_CURSOR 173
+
+// PNG skins (resource type "PNG")
+#define IDP_LOGIN_BACKGROUND 129
+#define IDP_FRAME_LIGHT 131
+#define IDP_CLOSE 132
+#define IDP_BUTTON 133
+#define IDP_FRAME_MAIN 134
+#define IDP_MAX 135
+#define IDP_MIN 136
+#define IDP_RESTORE 137
+#define IDP_BOSS 138
+#define IDP_TOOL_MENU 139
+#define IDP_TABS 140
+#define IDP_TAB_CLOSE 141
+#define IDP_SOUND_OFF 148
+#define IDP_SOUND_ON 149
+#define IDP_PROGRESS_TRACK 152
+#define IDP_PROGRESS_BAR 153
+#define IDP_BANNER 162
+#define IDP_NEW_PAGE 164
+#define IDP_CLOSE_SMALL 165
+#define IDP_REFRESH 166
+#define IDP_SCREENSHOT 167
+#define IDP_SERVICE 168
+#define IDP_NOVICE 169
+#define IDP_PAY 170
+#define IDP_MESSAGES 171
+#define IDP_ACCOUNT 172
+#define IDP_SHOT_TOOLBAR 177
+#define IDP_SHOT_CANCEL 178
+#define IDP_SHOT_FINISH 179
+#define IDP_SHOT_SAVE 180
+
+// Control ids
+#define IDC_BOSS 1001
+#define IDC_SOUND 1002
+#define IDC_TOOL_MENU 1003
+#define IDC_BOSS_LABEL 1006
+#define IDC_BOSS_KEY 1007
+#define IDC_BOSS_EXAMPLE 1008
+#define IDC_SWITCH_LABEL 1009
+#define IDC_SWITCH_KEY 1010
+#define IDC_SWITCH_EXAMPLE 1011
+#define IDC_SWITCH_GROUP 1012
+#define IDC_SOUND_GROUP 1013
+#define IDC_SOUND_KEY 1014
+#define IDC_SOUND_EXAMPLE 1015
+#define IDC_SOUND_LABEL 1016
+#define IDC_BOSS_GROUP 1017
+#define IDC_FAVOURITE_NAME 1018
+#define IDC_NEW_PAGE 1026
+#define IDC_REFRESH 1027
+#define IDC_SCREENSHOT 1028
+#define IDC_SERVICE 1029
+#define IDC_NOVICE 1030
+#define IDC_PAY 1031
+#define IDC_MESSAGES 1032
+#define IDC_ACCOUNT 1033
+#define IDC_SHOT_CANCEL 1034
+#define IDC_SHOT_SAVE 1035
+#define IDC_SHOT_FINISH 1031
+#define IDC_PROGRESS 1000

@@ -1,0 +1,175 @@
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "fw/handles_win.h"
+#include "res/resource.h"
+#include "tests/win/win_test_util.h"
+#include "ui/icons_win.h"
+#include "ui/image_loader_win.h"
+
+namespace {
+
+struct SkinSize {
+    UINT id;
+    int width, height;
+} const kSkins[] = {
+    {129, 1125, 696}, {131, 30, 51},  {132, 120, 25}, {133, 228, 23}, {134, 30, 51},  {135, 116, 25},
+    {136, 116, 25},   {137, 116, 25}, {138, 212, 25}, {139, 116, 25}, {140, 528, 22}, {141, 42, 14},
+    {148, 224, 23},   {149, 224, 23}, {152, 390, 21}, {153, 390, 21}, {162, 284, 150}, {164, 112, 16},
+    {165, 132, 27},   {166, 228, 23}, {167, 252, 23}, {168, 256, 23}, {169, 240, 23}, {170, 240, 23},
+    {171, 240, 23},   {172, 16, 16},  {177, 152, 26}, {178, 160, 15}, {179, 168, 12}, {180, 168, 16},
+};
+
+// The PNG's own alpha, decoded independently of the loader.
+std::vector<std::uint8_t> PngAlpha(UINT id, int width, int height) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(id), L"PNG");
+    if (!found) return {};
+    const DWORD size = SizeofResource(self, found);
+    const void* bytes = LockResource(LoadResource(self, found));
+    IStream* stream = nullptr;
+    CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+    stream->Write(bytes, size, nullptr);
+    std::vector<std::uint8_t> alpha;
+    {
+        std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream));
+        Gdiplus::Rect all(0, 0, width, height);
+        Gdiplus::BitmapData data{};
+        if (image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) == Gdiplus::Ok) {
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    alpha.push_back(static_cast<const std::uint8_t*>(data.Scan0)[y * data.Stride + x * 4 + 3]);
+            image->UnlockBits(&data);
+        }
+    }
+    stream->Release();
+    return alpha;
+}
+
+class GdiplusScope {
+public:
+    GdiplusScope() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    ~GdiplusScope() { Gdiplus::GdiplusShutdown(m_token); }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+
+TEST(SkinImages, EverySkinLoadsAtItsSizeWithMagentaWhereTransparent) {
+    for (const SkinSize& s : kSkins) {
+        fw::ScopedBitmap bitmap(LoadSkinImage(GetModuleHandleW(nullptr), s.id));
+        ASSERT_TRUE(bitmap) << s.id;
+        int w = 0, h = 0;
+        const auto px = wintest::Pixels(bitmap.Get(), &w, &h);
+        EXPECT_EQ(w, s.width) << s.id;
+        EXPECT_EQ(h, s.height) << s.id;
+        GdiplusScope gdiplus;
+        const auto alpha = PngAlpha(s.id, w, h);
+        ASSERT_EQ(alpha.size(), px.size()) << s.id;
+        int wrong = 0, transparent = 0;
+        for (std::size_t i = 0; i < px.size(); ++i) {
+            if (alpha[i] == 0) ++transparent;
+            if ((alpha[i] == 0) != (px[i] == 0xFF00FF)) ++wrong;
+        }
+        EXPECT_EQ(wrong, 0) << s.id;
+        (void)transparent;
+    }
+}
+
+TEST(SkinImages, FramesHaveCutCornersAndOpaqueMiddles) {
+    for (UINT id : {IDP_FRAME_MAIN, IDP_FRAME_LIGHT}) {
+        fw::ScopedBitmap bitmap(LoadSkinImage(GetModuleHandleW(nullptr), id));
+        int w = 0, h = 0;
+        const auto px = wintest::Pixels(bitmap.Get(), &w, &h);
+        ASSERT_EQ(w, 30);
+        auto at = [&](int x, int y) { return px[static_cast<std::size_t>(y) * w + x]; };
+        EXPECT_EQ(at(0, 0), 0xFF00FFu) << id;
+        EXPECT_EQ(at(29, 0), 0xFF00FFu) << id;
+        EXPECT_EQ(at(0, 50), 0xFF00FFu) << id;
+        EXPECT_NE(at(15, 15), 0xFF00FFu) << id;
+        EXPECT_NE(at(15, 40), 0xFF00FFu) << id;
+    }
+}
+
+TEST(SkinImages, UnknownIdOrModuleGivesNone) {
+    EXPECT_EQ(LoadSkinImage(GetModuleHandleW(nullptr), 9999), nullptr);
+    EXPECT_EQ(LoadSkinImage(GetModuleHandleW(nullptr), IDD_EMPTY_POPUP), nullptr);  // a dialog, not an image
+    EXPECT_EQ(LoadSkinImage(nullptr, IDP_CLOSE), nullptr);
+}
+
+TEST(SkinImages, IconsAndCursorIconLoad) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    fw::ScopedIcon cursor(static_cast<HICON>(LoadImageW(self, MAKEINTRESOURCEW(IDI_SHOT_CURSOR), IMAGE_ICON, 44, 44, 0)));
+    ASSERT_TRUE(cursor);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(cursor.Get(), &info));
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    EXPECT_EQ(bm.bmWidth, 44);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    EXPECT_NE(LoadImageW(self, MAKEINTRESOURCEW(IDI_FAVOURITE), IMAGE_ICON, 16, 16, 0), nullptr);
+}
+
+std::filesystem::path TempFile(const wchar_t* name) {
+    wchar_t dir[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    return std::filesystem::path(dir) / name;
+}
+
+TEST(Icons, OwnIconGroupWrittenAsIcoAndLoadedBack) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    CIcons icons;
+    ASSERT_TRUE(icons.ReadIconGroup(self));
+    const std::size_t n = icons.Images().size();
+    ASSERT_EQ(n, 4u);
+    for (const auto& image : icons.Images()) EXPECT_EQ(image.layout.colorBits, 32);
+
+    const auto path = TempFile(L"corvane_icon_test.ico");
+    DeleteFileW(path.c_str());
+    ASSERT_TRUE(icons.WriteIconFile(path.wstring()));
+    EXPECT_FALSE(std::filesystem::exists(path.wstring() + L".tmp"));
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GE(bytes.size(), 6 + 16 * n);
+    EXPECT_EQ(bytes[2], 1);
+    EXPECT_EQ(bytes[4], n);
+    std::uint32_t firstOffset = 0, firstSize = 0, sizeImage = 0;
+    std::memcpy(&firstSize, bytes.data() + 6 + 8, 4);
+    std::memcpy(&firstOffset, bytes.data() + 6 + 12, 4);
+    EXPECT_EQ(firstOffset, 6 + 16 * n);
+    std::uint32_t headerSize = 0;
+    std::memcpy(&headerSize, bytes.data() + firstOffset, 4);
+    EXPECT_EQ(headerSize, 40u);  // the first image's BITMAPINFOHEADER starts right there
+    std::memcpy(&sizeImage, bytes.data() + firstOffset + 20, 4);
+    EXPECT_EQ(sizeImage, 0u);
+    std::size_t total = 6 + 16 * n;
+    for (const auto& image : icons.Images()) total += image.data.size();
+    EXPECT_EQ(bytes.size(), total);
+
+    fw::ScopedIcon back(static_cast<HICON>(LoadImageW(nullptr, path.c_str(), IMAGE_ICON, 32, 32, LR_LOADFROMFILE)));
+    EXPECT_TRUE(back);
+    DeleteFileW(path.c_str());
+}
+
+}  // namespace

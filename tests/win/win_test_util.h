@@ -1,0 +1,86 @@
+#pragma once
+
+// Helpers shared by the Windows UI tests: reading pixels back from bitmaps
+// and DCs.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+namespace wintest {
+
+// The bitmap's pixels top-down as 0x00RRGGBB.
+inline std::vector<std::uint32_t> Pixels(HBITMAP bitmap, int* width = nullptr, int* height = nullptr) {
+    BITMAP bm{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof bm, &bm) == 0) return {};
+    std::vector<std::uint32_t> px(static_cast<std::size_t>(bm.bmWidth) * bm.bmHeight);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = bm.bmWidth;
+    info.bmiHeader.biHeight = -bm.bmHeight;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    GetDIBits(screen, bitmap, 0, static_cast<UINT>(bm.bmHeight), px.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    for (auto& p : px) p &= 0xFFFFFF;
+    if (width) *width = bm.bmWidth;
+    if (height) *height = bm.bmHeight;
+    return px;
+}
+
+inline std::uint32_t ToRgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+
+// A 32-bit top-down DIB section to paint into, with a DC.
+class Surface {
+public:
+    Surface(int width, int height) : m_width(width), m_height(height) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        m_dc = CreateCompatibleDC(nullptr);
+        m_bitmap = CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_bits), nullptr, 0);
+        m_old = SelectObject(m_dc, m_bitmap);
+    }
+    ~Surface() {
+        SelectObject(m_dc, m_old);
+        DeleteObject(m_bitmap);
+        DeleteDC(m_dc);
+    }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    std::uint32_t At(int x, int y) const {
+        GdiFlush();
+        return m_bits[static_cast<std::size_t>(y) * m_width + x] & 0xFFFFFF;
+    }
+    void Fill(std::uint32_t rgb) {
+        GdiFlush();
+        for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb;
+    }
+
+private:
+    int m_width, m_height;
+    HDC m_dc = nullptr;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    std::uint32_t* m_bits = nullptr;
+};
+
+// Runs the messages waiting for this thread.
+inline void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace wintest
