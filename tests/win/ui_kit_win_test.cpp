@@ -1,10 +1,19 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objidl.h>
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -26,6 +35,21 @@ namespace {
 constexpr COLORREF kSkin = RGB(250, 250, 250);
 constexpr COLORREF kTrack = RGB(128, 128, 128);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// GDI+ stays up for the whole run, so that the image loader's own start and
+// stop on the boxes' threads only count references.
+class GdiplusForTheRun : public testing::Environment {
+public:
+    void SetUp() override {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&m_token, &input, nullptr);
+    }
+    void TearDown() override { Gdiplus::GdiplusShutdown(m_token); }
+
+private:
+    ULONG_PTR m_token = 0;
+};
+testing::Environment* const g_gdiplus = testing::AddGlobalTestEnvironment(new GdiplusForTheRun);
 
 // ---- Message box driver -----------------------------------------------------
 
@@ -57,7 +81,8 @@ struct Driver {
     std::function<void(HWND)> look;  // runs once when the box is first seen
 };
 
-Driver* g_driver = nullptr;  // the timer procedure's only way to its script
+// The timer procedure's only way to its script; each thread runs its own box.
+thread_local Driver* g_driver = nullptr;
 
 HWND FindBoxOfThread() {
     HWND found = nullptr;
@@ -187,12 +212,22 @@ TEST(MessageBoxWindow, ButtonsAnswerWithTheSystemCodes) {
         {MB_YESNO, {Key(VK_RETURN), Key(VK_ESCAPE), Click(L"否")}, IDNO, {L"是", L"否"}},
         {MB_OK, {Key(VK_ESCAPE), Key(VK_RETURN), Click(L"确定")}, IDOK, {L"确定"}},
     };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
+    // Each box on a thread of its own: closing a shown window costs Wine
+    // seconds here, so the cases run side by side.
+    constexpr std::size_t kCases = std::size(cases);
+    std::vector<Driver> drivers(kCases);
+    std::vector<int> results(kCases, -1);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < kCases; ++i) {
+        drivers[i].steps = cases[i].steps;
+        threads.emplace_back([&, i] { results[i] = RunBox(cases[i].style, L"确定要移除梦幻大陆吗？", drivers[i]); });
+    }
+    for (auto& thread : threads) thread.join();
+    for (std::size_t i = 0; i < kCases; ++i) {
         const Case& c = cases[i];
+        const Driver& driver = drivers[i];
+        const int result = results[i];
         SCOPED_TRACE("case " + std::to_string(i));
-        Driver driver;
-        driver.steps = c.steps;
-        const int result = RunBox(c.style, L"确定要移除梦幻大陆吗？", driver);
         EXPECT_EQ(result, c.expected);
         ASSERT_TRUE(driver.seen.found);
         EXPECT_EQ(driver.seen.stepsDone, static_cast<int>(c.steps.size()));
@@ -211,18 +246,27 @@ TEST(MessageBoxWindow, SizedFromItsTextWithButtonsInTheirPlaces) {
         {MB_YESNO, L"第一行\r\n第二行比第一行长得多，长得多，长得多\n第三行"},
         {MB_OKCANCEL, L"当前网络不可用，请检查网络连接是否正常！"},
     };
-    for (const Case& c : cases) {
-        Driver driver;
-        driver.steps = {CaptionClose()};
-        SIZE measured{};
-        driver.look = [&](HWND box) {
+    constexpr std::size_t kCases = std::size(cases);
+    std::vector<Driver> drivers(kCases);
+    std::vector<SIZE> measured(kCases);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < kCases; ++i) {
+        drivers[i].steps = {CaptionClose()};
+        drivers[i].look = [&, i](HWND box) {
             fw::ScopedGetDc dc(box);
-            measured = MeasureMsgBoxText(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)), c.text);
+            measured[i] = MeasureMsgBoxText(dc.Get(), reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0)),
+                                            cases[i].text);
         };
-        RunBox(c.style, c.text, driver);
+        threads.emplace_back([&, i] { RunBox(cases[i].style, cases[i].text, drivers[i]); });
+    }
+    for (auto& thread : threads) thread.join();
+    for (std::size_t i = 0; i < kCases; ++i) {
+        const Case& c = cases[i];
+        const Driver& driver = drivers[i];
+        SCOPED_TRACE("case " + std::to_string(i));
         ASSERT_TRUE(driver.seen.found);
         const int lines = ui::MsgBoxLineCount(c.text);
-        const ui::MsgBoxSize size = ui::MsgBoxWindowSize(measured.cx, measured.cy, lines, 228, 23);
+        const ui::MsgBoxSize size = ui::MsgBoxWindowSize(measured[i].cx, measured[i].cy, lines, 228, 23);
         const RECT& w = driver.seen.window;
         EXPECT_EQ(w.right - w.left, size.width);
         EXPECT_EQ(w.bottom - w.top, size.height);
@@ -318,14 +362,13 @@ protected:
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.lpszClassName = L"CorvaneKitParent";
         RegisterClassW(&windowClass);
-    }
-    void SetUp() override {
+        // One parent for every test: closing a shown window costs Wine seconds.
         m_parent = CreateWindowExW(WS_EX_TOPMOST, L"CorvaneKitParent", L"", WS_POPUP | WS_VISIBLE, 40, 40, 500, 200,
                                    nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-        ASSERT_NE(m_parent, nullptr);
         wintest::Pump();
     }
-    void TearDown() override { DestroyWindow(m_parent); }
+    static void TearDownTestSuite() { DestroyWindow(m_parent); }
+    void SetUp() override { ASSERT_NE(m_parent, nullptr); }
 
     // The control's pixels as the screen shows them.
     static std::vector<std::uint32_t> Screen(HWND control, int* width) {
@@ -344,7 +387,7 @@ protected:
         return px;
     }
 
-    HWND m_parent = nullptr;
+    static inline HWND m_parent = nullptr;
 };
 
 // A bitmap whose column x has colour(x).
