@@ -457,11 +457,36 @@ TEST_F(ControlsTest, StaticLinkAnswersTheCursorAndHover) {
     link.m_bHandCursor = TRUE;
     EXPECT_EQ(link.SendMessage(WM_SETCURSOR, reinterpret_cast<WPARAM>(raw), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)), TRUE);
     EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
+    link.m_clrText = RGB(0, 0, 255);
+    link.m_clrHover = RGB(255, 0, 0);
+    auto colours = [&](int* text, int* hover) {
+        link.UpdateWindow();
+        int width = 0;
+        *text = *hover = 0;
+        for (std::uint32_t p : Screen(link.m_hWnd, &width)) {
+            if (p == wintest::ToRgb(link.m_clrText)) ++*text;
+            if (p == wintest::ToRgb(link.m_clrHover)) ++*hover;
+        }
+    };
+    int text = 0, hover = 0;
+    // Without the hover colour the hover repaints but keeps the colour.
     link.SendMessage(WM_MOUSEHOVER, 0, 0);
     EXPECT_TRUE(link.m_bHover);
+    EXPECT_TRUE(GetUpdateRect(raw, nullptr, FALSE));
+    colours(&text, &hover);
+    EXPECT_GT(text, 0);
+    EXPECT_EQ(hover, 0);
+    link.m_bHoverColor = TRUE;
+    link.SendMessage(WM_MOUSEHOVER, 0, 0);
+    colours(&text, &hover);
+    EXPECT_EQ(text, 0);
+    EXPECT_GT(hover, 0);
     link.SendMessage(WM_MOUSELEAVE, 0, 0);
     EXPECT_FALSE(link.m_bHover);
     EXPECT_FALSE(link.m_bTracking);
+    colours(&text, &hover);
+    EXPECT_GT(text, 0);
+    EXPECT_EQ(hover, 0);
 }
 
 TEST_F(ControlsTest, ProgressPaintsTrackAndFillAtZeroThirtySevenAndHundredPercent) {
