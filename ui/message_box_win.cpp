@@ -61,9 +61,9 @@ BOOL CMessageBox::OnInitDialog() {
     RECT client{};
     GetClientRect(&client);
     const auto buttons = ui::MsgBoxButtons(m_nStyle, client.right, client.bottom, strip.cx, strip.cy);
-    for (const ui::MsgBoxButton& spec : buttons) {
-        if (spec.id == ui::kMsgBoxFirstButtonId) CreateButton(m_btn1, spec, m_bmpButton1);
-        if (spec.id == ui::kMsgBoxSecondButtonId) CreateButton(m_btn2, spec, m_bmpButton2);
+    for (const ui::MsgBoxButton& place : buttons) {
+        if (place.id == ui::kMsgBoxFirstButtonId) CreateButton(m_btn1, place, m_bmpButton1);
+        if (place.id == ui::kMsgBoxSecondButtonId) CreateButton(m_btn2, place, m_bmpButton2);
     }
 
     const HWND textControl =
@@ -73,10 +73,10 @@ BOOL CMessageBox::OnInitDialog() {
     return TRUE;
 }
 
-void CMessageBox::CreateButton(CBtnEx& button, const ui::MsgBoxButton& spec, const fw::ScopedBitmap& strip) {
-    const std::wstring label(spec.label);
-    const RECT rect{spec.rect.left, spec.rect.top, spec.rect.right, spec.rect.bottom};
-    if (!button.Create(label.c_str(), WS_CHILD | WS_VISIBLE, rect, this, static_cast<UINT>(spec.id))) return;
+void CMessageBox::CreateButton(CBtnEx& button, const ui::MsgBoxButton& place, const fw::ScopedBitmap& strip) {
+    const std::wstring label(place.label);
+    const RECT rect{place.rect.left, place.rect.top, place.rect.right, place.rect.bottom};
+    if (!button.Create(label.c_str(), WS_CHILD | WS_VISIBLE, rect, this, static_cast<UINT>(place.id))) return;
     button.SetImage(strip, FALSE);
     button.Invalidate(TRUE);
 }

@@ -54,5 +54,5 @@ protected:
     void OnButton2();
 
 private:
-    void CreateButton(CBtnEx& button, const ui::MsgBoxButton& spec, const fw::ScopedBitmap& strip);
+    void CreateButton(CBtnEx& button, const ui::MsgBoxButton& place, const fw::ScopedBitmap& strip);
 };
