@@ -26,7 +26,7 @@ test-native: build
 test-win: build
 	ctest --preset win
 
-# A screenshot of the skinned frame for people: build/screens/frame.png.
+# Screenshots for people: build/screens/frame.png, msgbox.png, progress.png.
 screens: build
 	cmake --build --preset win --target screens
 

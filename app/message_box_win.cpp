@@ -1,5 +1,7 @@
 #include "app/message_box_win.h"
 
+#include "ui/message_box_win.h"
+
 int ShowMessageBox(UINT style, const std::wstring& caption, const std::wstring& text) {
-    return MessageBoxW(nullptr, text.c_str(), caption.c_str(), style);
+    return CMessageBox::Show(static_cast<int>(style), caption, text);
 }

@@ -120,7 +120,8 @@ private:
 // so that the selected object can be deleted after the guard.
 class ScopedSelectObject {
 public:
-    ScopedSelectObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(SelectObject(dc, object)) {}
+    // A null object selects nothing (and restores nothing).
+    ScopedSelectObject(HDC dc, HGDIOBJ object) : m_dc(dc), m_old(object != nullptr ? SelectObject(dc, object) : nullptr) {}
     ~ScopedSelectObject() {
         if (m_old != nullptr && m_old != HGDI_ERROR) SelectObject(m_dc, m_old);
     }
@@ -140,13 +141,19 @@ public:
     MemoryCanvas(HDC reference, int width, int height)
         : m_dc(CreateCompatibleDC(reference)),
           m_bitmap(CreateCompatibleBitmap(reference, width > 0 ? width : 1, height > 0 ? height : 1)),
-          m_select(m_dc.Get(), m_bitmap.Get()) {}
+          m_select(m_dc.Get(), m_bitmap.Get()),
+          m_width(width > 0 ? width : 1),
+          m_height(height > 0 ? height : 1) {}
     MemoryCanvas(const MemoryCanvas&) = delete;
     MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 
     HDC Dc() const { return m_dc.Get(); }
     HBITMAP Bitmap() const { return m_bitmap.Get(); }
     bool IsValid() const { return m_dc.IsValid() && m_bitmap.IsValid(); }
+    // The one copy to the screen: the whole canvas to (0, 0) of `target`.
+    void CopyTo(HDC target) const {
+        if (IsValid()) BitBlt(target, 0, 0, m_width, m_height, m_dc.Get(), 0, 0, SRCCOPY);
+    }
 
 private:
     // Declaration order matters: the selection is undone before the bitmap
@@ -154,6 +161,33 @@ private:
     ScopedCreatedDc m_dc;
     ScopedBitmap m_bitmap;
     ScopedSelectObject m_select;
+    int m_width;
+    int m_height;
 };
+
+// A memory DC with a bitmap that stays its owner's selected into it, as the
+// source of blits from that bitmap.
+class BitmapSourceDc {
+public:
+    BitmapSourceDc(HDC reference, HBITMAP bitmap)
+        : m_dc(CreateCompatibleDC(reference)), m_select(m_dc.Get(), bitmap), m_valid(m_dc.IsValid() && bitmap != nullptr) {}
+    BitmapSourceDc(const BitmapSourceDc&) = delete;
+    BitmapSourceDc& operator=(const BitmapSourceDc&) = delete;
+
+    HDC Dc() const { return m_dc.Get(); }
+    bool IsValid() const { return m_valid; }
+
+private:
+    ScopedCreatedDc m_dc;
+    ScopedSelectObject m_select;
+    bool m_valid;
+};
+
+// Width and height of a bitmap, {0, 0} when it is none.
+inline SIZE BitmapSize(HBITMAP bitmap) {
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) != sizeof(info)) return {0, 0};
+    return {info.bmWidth, info.bmHeight < 0 ? -info.bmHeight : info.bmHeight};
+}
 
 }  // namespace fw

@@ -3,6 +3,8 @@ list(APPEND CORE_WIN
   fw/wnd_win.cpp
   fw/dialog_win.cpp
   fw/button_win.cpp
+  fw/static_win.cpp
+  fw/progress_win.cpp
   fw/tooltip_win.cpp
   fw/image_list_win.cpp
 )

@@ -17,4 +17,5 @@ list(APPEND CORE_WIN
   net/work_file_win.cpp
   net/update_check_win.cpp
   net/update_download_win.cpp
+  net/update_dialog_win.cpp
 )

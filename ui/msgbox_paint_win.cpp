@@ -2,39 +2,23 @@
 
 #include <climits>
 
-#include "ui/offscreen_win.h"
+#include "fw/handles_win.h"
 
 namespace {
 
 int DrawCount(std::wstring_view text) { return text.size() > INT_MAX ? INT_MAX : static_cast<int>(text.size()); }
 
-// The window DC, released on scope exit.
-class CWindowDc {
-public:
-    explicit CWindowDc(HWND window) : m_window(window), m_dc(GetDC(window)) {}
-    ~CWindowDc() {
-        if (m_dc != nullptr) ReleaseDC(m_window, m_dc);
-    }
-    CWindowDc(const CWindowDc&) = delete;
-    CWindowDc& operator=(const CWindowDc&) = delete;
-    HDC Get() const { return m_dc; }
-
-private:
-    HWND m_window;
-    HDC m_dc;
-};
-
 }  // namespace
 
 SIZE MeasureMsgBoxText(HDC dc, HFONT font, std::wstring_view text) {
-    const CSelectGuard selectFont(dc, font);
+    const fw::ScopedSelectObject selectFont(dc, font);
     RECT rect{0, 0, 0, 0};
     DrawTextW(dc, text.data(), DrawCount(text), &rect, DT_CALCRECT);
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 ui::MsgBoxSize MsgBoxWindowSizeFor(HWND box, HFONT font, std::wstring_view text, SIZE strip) {
-    const CWindowDc dc(box);
+    const fw::ScopedGetDc dc(box);
     if (dc.Get() == nullptr) return {};
     const SIZE measured = MeasureMsgBoxText(dc.Get(), font, text);
     return ui::MsgBoxWindowSize(measured.cx, measured.cy, ui::MsgBoxLineCount(text), strip.cx, strip.cy);
@@ -42,7 +26,7 @@ ui::MsgBoxSize MsgBoxWindowSizeFor(HWND box, HFONT font, std::wstring_view text,
 
 std::vector<ui::MsgBoxTextLine> DrawMsgBoxText(HDC dc, HFONT font, std::wstring_view text, int clientWidth) {
     const SIZE measured = MeasureMsgBoxText(dc, font, text);
-    const CSelectGuard selectFont(dc, font);
+    const fw::ScopedSelectObject selectFont(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ui::kMsgBoxTextColour);
     auto lines = ui::MsgBoxTextLines(text, clientWidth, measured.cx, measured.cy);
@@ -54,7 +38,7 @@ std::vector<ui::MsgBoxTextLine> DrawMsgBoxText(HDC dc, HFONT font, std::wstring_
 }
 
 void PaintMsgBoxText(HWND box, HFONT font, std::wstring_view text) {
-    const CWindowDc dc(box);
+    const fw::ScopedGetDc dc(box);
     if (dc.Get() == nullptr) return;
     RECT client{};
     GetClientRect(box, &client);

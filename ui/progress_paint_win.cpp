@@ -4,7 +4,7 @@
 
 #include <cwchar>
 
-#include "ui/offscreen_win.h"
+#include "fw/handles_win.h"
 #include "ui/parent_background_win.h"
 
 namespace {
@@ -19,8 +19,8 @@ void BlitKeyed(HDC dc, int x, int y, int width, int height, HDC source, int sour
 }  // namespace
 
 ui::ProgressRects FitImgProgress(HWND control, HBITMAP track, HBITMAP bar) {
-    const SIZE trackSize = BitmapSize(track);
-    const SIZE barSize = BitmapSize(bar);
+    const SIZE trackSize = fw::BitmapSize(track);
+    const SIZE barSize = fw::BitmapSize(bar);
     SetWindowPos(control, nullptr, 0, 0, trackSize.cx, trackSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return ui::ProgressLayout(trackSize.cx, trackSize.cy, barSize.cx, barSize.cy);
 }
@@ -28,13 +28,13 @@ ui::ProgressRects FitImgProgress(HWND control, HBITMAP track, HBITMAP bar) {
 ui::ProgressFill PaintImgProgress(HWND control, HDC target, const ImgProgressLook& look) {
     const ui::PixelRect& back = look.rects.back;
     const ui::PixelRect& barRect = look.rects.bar;
-    const COffscreen offscreen(target, back.Width(), back.Height());
+    const fw::MemoryCanvas offscreen(target, back.Width(), back.Height());
     if (!offscreen.IsValid()) return {};
     const HDC dc = offscreen.Dc();
     PaintParentBackground(control, dc);
 
     if (look.track != nullptr) {
-        const CBitmapSourceDc source(dc, look.track);
+        const fw::BitmapSourceDc source(dc, look.track);
         if (source.IsValid()) {
             TransparentBlt(dc, 0, 0, back.Width(), back.Height(), source.Dc(), 0, 0, back.Width(), back.Height(),
                            kMagenta);
@@ -46,7 +46,7 @@ ui::ProgressFill PaintImgProgress(HWND control, HDC target, const ImgProgressLoo
     SendMessageW(control, PBM_GETRANGE, TRUE, reinterpret_cast<LPARAM>(&range));
     const ui::ProgressFill fill = ui::ComputeProgressFill(barRect, pos, range.iLow, range.iHigh);
     if (look.bar != nullptr && fill.filled > 0) {
-        const CBitmapSourceDc source(dc, look.bar);
+        const fw::BitmapSourceDc source(dc, look.bar);
         if (source.IsValid()) {
             BlitKeyed(dc, fill.leftDestX, barRect.top, fill.leftColumns, barRect.Height(), source.Dc(), 0);
             BlitKeyed(dc, fill.rightDestX, barRect.top, fill.rightColumns, barRect.Height(), source.Dc(),

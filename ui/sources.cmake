@@ -6,7 +6,6 @@ list(APPEND CORE_PORTABLE
   ui/icon_file.cpp
 )
 list(APPEND CORE_WIN
-  ui/offscreen_win.cpp
   ui/parent_background_win.cpp
   ui/text_measurer_win.cpp
   ui/static_ex_paint_win.cpp
@@ -16,4 +15,7 @@ list(APPEND CORE_WIN
   ui/icons_win.cpp
   ui/btn_ex_win.cpp
   ui/dlg_ex_win.cpp
+  ui/static_ex_win.cpp
+  ui/img_progress_win.cpp
+  ui/message_box_win.cpp
 )

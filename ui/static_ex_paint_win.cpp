@@ -38,7 +38,7 @@ SIZE StaticExImage::LayoutSize() const {
     return {0, 0};
 }
 
-GdiOwner<HFONT> CreateStaticExFont(HWND control, int fontHeight, int fontWeight, int fontWidth,
+fw::ScopedFont CreateStaticExFont(HWND control, int fontHeight, int fontWeight, int fontWidth,
                                    bool underline) {
     HGDIOBJ base = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
     if (base == nullptr) base = GetStockObject(SYSTEM_FONT);
@@ -53,7 +53,7 @@ GdiOwner<HFONT> CreateStaticExFont(HWND control, int fontHeight, int fontWeight,
     font.lfWeight = fields.weight;
     font.lfUnderline = fields.underline ? TRUE : FALSE;
     lstrcpynW(font.lfFaceName, fields.face.c_str(), LF_FACESIZE);
-    return GdiOwner<HFONT>(CreateFontIndirectW(&font));
+    return fw::ScopedFont(CreateFontIndirectW(&font));
 }
 
 namespace {
@@ -88,7 +88,7 @@ ui::StaticWalk DrawStaticExLines(HWND control, HDC dc, const StaticExLook& look,
 
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ui::StaticTextColour(look.useHoverColour, look.hovered, look.textColour, look.hoverColour));
-    CSelectGuard selectFont(dc, font);
+    fw::ScopedSelectObject selectFont(dc, font);
 
     // One line of the sample gives the line height; its width over 11 an
     // average character, the smallest width worth walking text into.
@@ -116,7 +116,7 @@ ui::StaticWalk DrawStaticExLines(HWND control, HDC dc, const StaticExLook& look,
 ui::StaticWalk PaintStaticEx(HWND control, HDC target, const StaticExLook& look, HFONT font,
                              const StaticExImage& image) {
     const SIZE window = WindowSize(control);
-    const COffscreen offscreen(target, window.cx, window.cy);
+    const fw::MemoryCanvas offscreen(target, window.cx, window.cy);
     if (!offscreen.IsValid()) return {};
     PaintStaticExBackground(control, offscreen.Dc(), image);
     ui::StaticWalk walk = DrawStaticExLines(control, offscreen.Dc(), look, font, image);
@@ -124,11 +124,15 @@ ui::StaticWalk PaintStaticEx(HWND control, HDC target, const StaticExLook& look,
     return walk;
 }
 
-ImageListOwner MakeStaticExImageList(HBITMAP bitmap, SIZE* size) {
-    const SIZE bitmapSize = BitmapSize(bitmap);
+BOOL MakeStaticExImageList(HBITMAP bitmap, CImageList& list, SIZE* size) {
+    list.DeleteImageList();
+    const SIZE bitmapSize = fw::BitmapSize(bitmap);
     if (size != nullptr) *size = bitmapSize;
-    if (bitmapSize.cx <= 0 || bitmapSize.cy <= 0) return nullptr;
-    ImageListOwner list(ImageList_Create(bitmapSize.cx, bitmapSize.cy, ILC_COLOR24 | ILC_MASK, 1, 0));
-    if (list && ImageList_AddMasked(list.get(), bitmap, kMagenta) < 0) list.reset();
-    return list;
+    if (bitmapSize.cx <= 0 || bitmapSize.cy <= 0) return FALSE;
+    if (!list.Create(bitmapSize.cx, bitmapSize.cy, ILC_COLOR24 | ILC_MASK, 1, 0)) return FALSE;
+    if (list.Add(bitmap, kMagenta) < 0) {
+        list.DeleteImageList();
+        return FALSE;
+    }
+    return TRUE;
 }

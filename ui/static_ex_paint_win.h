@@ -7,7 +7,8 @@
 #include <string_view>
 
 #include "ui/line_walk.h"
-#include "ui/offscreen_win.h"
+#include "fw/handles_win.h"
+#include "fw/image_list_win.h"
 
 // The painting of the skinned static control (CStaticEx), as functions of its
 // window so that the control class only keeps its members and forwards its
@@ -38,7 +39,7 @@ struct StaticExImage {
 // The control's font: the window's font (or the stock system font when it has
 // none) with the control's height, weight, width, underline and face. The
 // caller keeps it for the control's life; it is built once.
-GdiOwner<HFONT> CreateStaticExFont(HWND control, int fontHeight, int fontWeight, int fontWidth,
+fw::ScopedFont CreateStaticExFont(HWND control, int fontHeight, int fontWeight, int fontWidth,
                                    bool underline);
 
 // Background and image: the parent's skin beneath the control, then the image
@@ -58,11 +59,6 @@ ui::StaticWalk PaintStaticEx(HWND control, HDC target, const StaticExLook& look,
                              const StaticExImage& image);
 
 // The image list SetImage builds: one image of the bitmap's size, masked with
-// magenta. The bitmap stays the caller's. Null when the bitmap is not one.
-struct ImageListDeleter {
-    void operator()(_IMAGELIST* list) const {
-        if (list != nullptr) ImageList_Destroy(list);
-    }
-};
-using ImageListOwner = std::unique_ptr<_IMAGELIST, ImageListDeleter>;
-ImageListOwner MakeStaticExImageList(HBITMAP bitmap, SIZE* size);
+// magenta, made in `list` (any earlier one dropped). The bitmap stays the
+// caller's. FALSE, with an empty list, when the bitmap is not one.
+BOOL MakeStaticExImageList(HBITMAP bitmap, CImageList& list, SIZE* size);

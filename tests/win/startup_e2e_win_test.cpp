@@ -69,7 +69,8 @@ BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM param) {
     GetWindowThreadProcessId(window, &owner);
     wchar_t className[64] = {};
     GetClassNameW(window, className, 64);
-    if (owner == find->processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0) {
+    if (owner == find->processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
+        GetDlgItem(window, 5000) != nullptr) {
         find->box = window;
         return FALSE;
     }
@@ -80,6 +81,24 @@ std::wstring WindowText(HWND window) {
     wchar_t text[512] = {};
     GetWindowTextW(window, text, 512);
     return text;
+}
+
+// The label of the skinned box's button that gives `result`.
+std::wstring LabelOf(int result) {
+    switch (result) {
+        case IDYES: return L"是";
+        case IDNO: return L"否";
+        case IDCANCEL: return L"取消";
+        default: return L"确定";
+    }
+}
+
+HWND ButtonLabelled(HWND box, const std::wstring& label) {
+    for (int id : {5000, 5001}) {
+        const HWND button = GetDlgItem(box, id);
+        if (button != nullptr && WindowText(button) == label) return button;
+    }
+    return nullptr;
 }
 
 // Starts the program and answers every box it shows with `answer` (IDOK,
@@ -105,12 +124,14 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args,
         FindBox find{process.dwProcessId};
         EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&find));
         if (find.box == nullptr || find.box == answered) continue;
-        // The box's text is the static control 0xFFFF.
+        // The box's text is the hidden static control 0xFFFF.
         BoxSeen seen{WindowText(find.box), WindowText(GetDlgItem(find.box, 0xFFFF))};
+        // A user answers by the button's label; a box without it stays unanswered.
+        const HWND button = ButtonLabelled(find.box, LabelOf(answer ? answer(seen) : IDOK));
+        if (button == nullptr) continue;
         result.boxes.push_back(seen);
-        const int button = answer ? answer(seen) : IDOK;
-        PostMessageW(find.box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(find.box, button)));
+        PostMessageW(find.box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
         answered = find.box;
     }
     if (!result.ended) TerminateProcess(process.hProcess, 99);

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "fw/handles_win.h"
 #include "ui/msgbox_paint_win.h"
 #include "ui/progress_paint_win.h"
 #include "ui/static_ex_paint_win.h"
@@ -27,10 +28,10 @@ LRESULT CALLBACK SkinParentProc(HWND window, UINT message, WPARAM wParam, LPARAM
         GetWindowRect(window, &rect);
         const RECT left{0, 0, kSkinSplit, rect.bottom - rect.top};
         const RECT right{kSkinSplit, 0, rect.right - rect.left, rect.bottom - rect.top};
-        GdiOwner<HBRUSH> red(CreateSolidBrush(kRed));
-        GdiOwner<HBRUSH> white(CreateSolidBrush(kWhite));
-        FillRect(dc, &left, red.get());
-        FillRect(dc, &right, white.get());
+        fw::ScopedBrush red(CreateSolidBrush(kRed));
+        fw::ScopedBrush white(CreateSolidBrush(kWhite));
+        FillRect(dc, &left, red.Get());
+        FillRect(dc, &right, white.Get());
         return TRUE;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -47,9 +48,9 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        m_bitmap.reset(CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        m_bitmap.Reset(CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         m_bits = static_cast<const uint32_t*>(bits);
-        m_old = SelectObject(m_dc, m_bitmap.get());
+        m_old = SelectObject(m_dc, m_bitmap.Get());
         Fill(RGB(1, 2, 3));
     }
     ~Canvas() {
@@ -58,9 +59,9 @@ public:
     }
     HDC Dc() const { return m_dc; }
     void Fill(COLORREF colour) {
-        GdiOwner<HBRUSH> brush(CreateSolidBrush(colour));
+        fw::ScopedBrush brush(CreateSolidBrush(colour));
         const RECT all{0, 0, m_width, m_height};
-        FillRect(m_dc, &all, brush.get());
+        FillRect(m_dc, &all, brush.Get());
     }
     COLORREF At(int x, int y) const {
         GdiFlush();
@@ -74,18 +75,18 @@ private:
     int m_width;
     int m_height;
     HDC m_dc;
-    GdiOwner<HBITMAP> m_bitmap;
+    fw::ScopedBitmap m_bitmap;
     HGDIOBJ m_old = nullptr;
     const uint32_t* m_bits = nullptr;
 };
 
 // A 32-bit bitmap whose column x has colour(x); used for tracks and bars.
 template <class ColourOf>
-GdiOwner<HBITMAP> MakeBitmap(int width, int height, ColourOf colour) {
+fw::ScopedBitmap MakeBitmap(int width, int height, ColourOf colour) {
     Canvas canvas(width, height);
-    GdiOwner<HBITMAP> bitmap(CreateCompatibleBitmap(canvas.Dc(), width, height));
+    fw::ScopedBitmap bitmap(CreateCompatibleBitmap(canvas.Dc(), width, height));
     const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, bitmap.get());
+    const HGDIOBJ old = SelectObject(dc, bitmap.Get());
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) SetPixel(dc, x, y, colour(x, y));
     }
@@ -137,7 +138,7 @@ struct LineMetrics {
 
 LineMetrics Metrics(HFONT font) {
     Canvas canvas(4, 4);
-    const CSelectGuard select(canvas.Dc(), font);
+    const fw::ScopedSelectObject select(canvas.Dc(), font);
     RECT sample{0, 0, 0, 0};
     DrawTextW(canvas.Dc(), ui::kStaticSampleText.data(), 10, &sample, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     const CDcTextMeasurer measurer(canvas.Dc(), DT_WORDBREAK);
@@ -150,7 +151,7 @@ TEST_F(UiPaintTest, MeasurerMeasuresOneUnwrappedLine) {
     const HWND label = Child(L"STATIC", 110, 10, 60, 16);
     const auto font = CreateStaticExFont(label, 0, -1, 0, false);
     Canvas canvas(4, 4);
-    const CSelectGuard select(canvas.Dc(), font.get());
+    const fw::ScopedSelectObject select(canvas.Dc(), font.Get());
     const CDcTextMeasurer measurer(canvas.Dc(), DT_WORDBREAK | DT_CENTER);
     EXPECT_EQ(measurer.TextWidth(L""), 0);
     const int one = measurer.TextWidth(L"字");
@@ -162,11 +163,11 @@ TEST_F(UiPaintTest, MeasurerMeasuresOneUnwrappedLine) {
 TEST_F(UiPaintTest, StaticFontFollowsTheMembers) {
     const HWND label = Child(L"STATIC", 110, 10, 60, 16);
     LOGFONTW font{};
-    ASSERT_EQ(GetObjectW(CreateStaticExFont(label, 0, -1, 0, false).get(), sizeof(font), &font), (int)sizeof(font));
+    ASSERT_EQ(GetObjectW(CreateStaticExFont(label, 0, -1, 0, false).Get(), sizeof(font), &font), (int)sizeof(font));
     EXPECT_EQ(font.lfHeight, -12);
     EXPECT_STREQ(font.lfFaceName, L"微软雅黑");
     EXPECT_FALSE(font.lfUnderline);
-    ASSERT_EQ(GetObjectW(CreateStaticExFont(label, -16, 700, 0, true).get(), sizeof(font), &font), (int)sizeof(font));
+    ASSERT_EQ(GetObjectW(CreateStaticExFont(label, -16, 700, 0, true).Get(), sizeof(font), &font), (int)sizeof(font));
     EXPECT_EQ(font.lfHeight, -16);
     EXPECT_EQ(font.lfWeight, 700);
     EXPECT_TRUE(font.lfUnderline);
@@ -177,7 +178,7 @@ TEST_F(UiPaintTest, StaticShowsTheSkinBeneathIt) {
     const HWND label = Child(L"STATIC", 90, 10, 40, 20);
     const auto font = CreateStaticExFont(label, 0, -1, 0, false);
     Canvas canvas(40, 20);
-    PaintStaticEx(label, canvas.Dc(), StaticExLook{}, font.get(), StaticExImage{});
+    PaintStaticEx(label, canvas.Dc(), StaticExLook{}, font.Get(), StaticExImage{});
     EXPECT_EQ(canvas.At(5, 5), kRed);
     EXPECT_EQ(canvas.At(9, 19), kRed);
     EXPECT_EQ(canvas.At(10, 0), kWhite);
@@ -187,7 +188,7 @@ TEST_F(UiPaintTest, StaticShowsTheSkinBeneathIt) {
 TEST_F(UiPaintTest, StaticNeedingThreeLinesGrowsToThreeLines) {
     const HWND label = Child(L"STATIC", 110, 10, 60, 16);
     const auto font = CreateStaticExFont(label, 0, -1, 0, false);
-    const LineMetrics metrics = Metrics(font.get());
+    const LineMetrics metrics = Metrics(font.Get());
     ASSERT_GT(metrics.cjkWidth, 0);
     // Five characters fit on a line, so thirteen need three lines.
     SetWindowPos(label, nullptr, 0, 0, 5 * metrics.cjkWidth + metrics.cjkWidth / 2, 16, SWP_NOMOVE | SWP_NOZORDER);
@@ -198,14 +199,14 @@ TEST_F(UiPaintTest, StaticNeedingThreeLinesGrowsToThreeLines) {
 
     Canvas canvas(200, 100);
     canvas.Fill(kRed);
-    const auto walk = PaintStaticEx(label, canvas.Dc(), look, font.get(), StaticExImage{});
+    const auto walk = PaintStaticEx(label, canvas.Dc(), look, font.Get(), StaticExImage{});
     EXPECT_EQ(walk.lineCount, 3);
     const int needed = ui::StaticNeededHeight(metrics.lineHeight, 3, ui::kStaticDefaultLineSpacing);
     EXPECT_EQ(WindowHeight(label), needed);
 
     // The next paint shows the third line in its place.
     canvas.Fill(kRed);
-    PaintStaticEx(label, canvas.Dc(), look, font.get(), StaticExImage{});
+    PaintStaticEx(label, canvas.Dc(), look, font.Get(), StaticExImage{});
     const int thirdTop = 2 * (metrics.lineHeight + ui::kStaticDefaultLineSpacing);
     int inThird = 0;
     int outside = 0;
@@ -219,7 +220,7 @@ TEST_F(UiPaintTest, StaticNeedingThreeLinesGrowsToThreeLines) {
     EXPECT_GT(inThird, 0);
     EXPECT_EQ(outside, 0);
     // Growing again is not needed: the height stays.
-    PaintStaticEx(label, canvas.Dc(), look, font.get(), StaticExImage{});
+    PaintStaticEx(label, canvas.Dc(), look, font.Get(), StaticExImage{});
     EXPECT_EQ(WindowHeight(label), needed);
 }
 
@@ -228,9 +229,9 @@ TEST_F(UiPaintTest, StaticImageIsMaskedAndPushesTheText) {
     const auto font = CreateStaticExFont(label, 0, -1, 0, false);
     const auto bitmap = MakeBitmap(16, 16, [](int x, int y) { return x == 0 && y == 0 ? kMagenta : RGB(0, 128, 0); });
     StaticExImage image;
-    const auto list = MakeStaticExImageList(bitmap.get(), &image.imageSize);
-    ASSERT_TRUE(list);
-    image.images = list.get();
+    CImageList list;
+    ASSERT_TRUE(MakeStaticExImageList(bitmap.Get(), list, &image.imageSize));
+    image.images = list.GetSafeHandle();
     EXPECT_EQ(image.imageSize.cx, 16);
 
     StaticExLook look;
@@ -238,7 +239,7 @@ TEST_F(UiPaintTest, StaticImageIsMaskedAndPushesTheText) {
     look.text = text;
     look.textColour = RGB(0, 0, 255);
     Canvas canvas(120, 20);
-    PaintStaticEx(label, canvas.Dc(), look, font.get(), image);
+    PaintStaticEx(label, canvas.Dc(), look, font.Get(), image);
     EXPECT_EQ(canvas.At(3 + 8, 2 + 8), RGB(0, 128, 0));
     EXPECT_EQ(canvas.At(3, 2), kWhite);  // magenta corner shows the skin
     int left = canvas.Width();
@@ -258,9 +259,9 @@ TEST_F(UiPaintTest, ProgressPaintsTrackAndBothBarEnds) {
     auto barColour = [](int x) { return x == 0 ? kMagenta : RGB(10 + 5 * x, 60, 200); };
     const auto barImage = MakeBitmap(40, 10, [&](int x, int) { return barColour(x); });
     ImgProgressLook look;
-    look.track = track.get();
-    look.bar = barImage.get();
-    look.rects = FitImgProgress(bar, track.get(), barImage.get());
+    look.track = track.Get();
+    look.bar = barImage.Get();
+    look.rects = FitImgProgress(bar, track.Get(), barImage.Get());
     EXPECT_EQ(WindowHeight(bar), 10);
     EXPECT_EQ(look.rects.bar, (ui::PixelRect{0, 0, 40, 10}));
 
@@ -287,9 +288,9 @@ TEST_F(UiPaintTest, ProgressPrintsThePercentageWhenAsked) {
     const auto track = MakeBitmap(80, 20, [](int, int) { return kTrackGrey; });
     const auto barImage = MakeBitmap(80, 20, [](int, int) { return RGB(0, 128, 0); });
     ImgProgressLook look;
-    look.track = track.get();
-    look.bar = barImage.get();
-    look.rects = FitImgProgress(bar, track.get(), barImage.get());
+    look.track = track.Get();
+    look.bar = barImage.Get();
+    look.rects = FitImgProgress(bar, track.Get(), barImage.Get());
     SendMessageW(bar, PBM_SETRANGE32, 0, 100);
     SendMessageW(bar, PBM_SETPOS, 50, 0);
     look.showText = true;

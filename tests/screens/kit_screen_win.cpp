@@ -1,0 +1,157 @@
+// Shows the skinned message box or the image progress bar and saves a
+// screenshot of it for people to look at:
+//   kit_screen.exe msgbox OUTPUT.png    a yes/no question in Chinese
+//   kit_screen.exe progress OUTPUT.png  the update dialog's look at 37 %
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <string>
+
+#include "fw/handles_win.h"
+#include "res/resource.h"
+#include "ui/dlg_ex_win.h"
+#include "ui/image_loader_win.h"
+#include "ui/img_progress_win.h"
+#include "ui/message_box_win.h"
+
+namespace {
+
+constexpr int kMargin = 24;
+
+HBITMAP Png(UINT id) { return LoadSkinImage(GetModuleHandleW(nullptr), id); }
+
+bool SavePng(HBITMAP bitmap, const std::wstring& path) {
+    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+    bool ok = false;
+    {
+        Gdiplus::Bitmap image(bitmap, nullptr);
+        ok = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return ok;
+}
+
+// Saves the screen around `window`, with a margin of the backdrop.
+bool SaveAround(HWND window, const std::wstring& path) {
+    RECT r{};
+    GetWindowRect(window, &r);
+    const int x = r.left - kMargin, y = r.top - kMargin;
+    const int w = r.right - r.left + 2 * kMargin, h = r.bottom - r.top + 2 * kMargin;
+    fw::ScopedGetDc screen(nullptr);
+    fw::MemoryCanvas canvas(screen.Get(), w, h);
+    BitBlt(canvas.Dc(), 0, 0, w, h, screen.Get(), x, y, SRCCOPY);
+    return SavePng(canvas.Bitmap(), path);
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD end = GetTickCount() + milliseconds;
+    while (static_cast<int>(end - GetTickCount()) > 0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+// The message box runs modally: a thread timer takes the picture and then
+// answers it.
+std::wstring g_output;
+bool g_saved = false;
+int g_ticks = 0;
+
+void CALLBACK ShootBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            if (IsWindowVisible(w) && GetDlgItem(w, 5000) != nullptr) {
+                *reinterpret_cast<HWND*>(lp) = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr || ++g_ticks < 15) return;
+    if (g_ticks == 15) {
+        g_saved = SaveAround(box, g_output);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(5000, BN_CLICKED), 0);
+    }
+}
+
+int ShootMessageBox() {
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, ShootBox);
+    CMessageBox::Show(MB_YESNO, L"梦幻大陆", L"确定要移除 梦幻大陆 吗？\n移除后，桌面快捷方式也将一并删除。");
+    KillTimer(nullptr, timer);
+    return g_saved ? 0 : 1;
+}
+
+// The update dialog's frame with its bar at 37 %.
+class CProgressFrame : public CDlgEx {
+public:
+    CProgressFrame() : CDlgEx(IDD_UPDATE) {}
+
+protected:
+    BOOL OnInitDialog() override {
+        CDlgEx::OnInitDialog();
+        m_nCaptionHeight = 30;
+        m_nBorder = 4;
+        m_nBtnRight = 0;
+        m_nBtnTop = 0;
+        m_nBtnGap = 0;
+        m_close.Reset(Png(IDP_CLOSE));
+        SetSkin(m_close.Get(), Png(IDP_FRAME_LIGHT), FALSE, TRUE);
+        SetTitle(L"版本更新中...");
+        m_progress.SubclassDlgItem(IDC_PROGRESS, this);
+        m_progress.SetImages(Png(IDP_PROGRESS_TRACK), Png(IDP_PROGRESS_BAR));
+        m_progress.SetRange32(0, 100);
+        m_progress.SetPos(37);
+        CenterWindow();
+        return TRUE;
+    }
+    void OnOK() override {}
+    void OnCancel() override {}
+
+private:
+    fw::ScopedBitmap m_close;
+    CImgProgress m_progress;
+};
+
+int ShootProgress() {
+    CProgressFrame frame;
+    if (!frame.Create(IDD_UPDATE)) return 1;
+    frame.ShowWindow(SW_SHOW);
+    frame.Invalidate(TRUE);
+    PumpFor(1500);
+    const bool saved = SaveAround(frame.m_hWnd, g_output);
+    frame.DestroyWindow();
+    return saved ? 0 : 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return 2;
+    g_output = argv[2];
+    const std::wstring what = argv[1];
+    // A light backdrop, so that the cut corners show.
+    HWND backdrop = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0,
+                                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+    PumpFor(200);
+    const int result = what == L"msgbox" ? ShootMessageBox() : what == L"progress" ? ShootProgress() : 2;
+    DestroyWindow(backdrop);
+    return result;
+}
