@@ -1,6 +1,9 @@
 #include "net/update_check.h"
 
 #include <algorithm>
+#include <optional>
+
+#include "net/md5.h"
 
 namespace {
 
@@ -22,9 +25,9 @@ std::wstring VersionTag(const std::wstring& digestHex, const std::wstring& clien
 }
 
 int CheckUpdateTag(const std::wstring& expectedTag, const std::wstring& programPath,
-                   const std::wstring& clientVersion, const FileDigest& digest) {
+                   const std::wstring& clientVersion) {
     if (expectedTag.empty()) return 0;
-    const std::optional<std::wstring> hex = digest(programPath);
+    const std::optional<std::wstring> hex = Md5File(programPath);
     if (!hex) return 1;
     return SameIgnoringCase(expectedTag, VersionTag(*hex, clientVersion)) ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "app/ctrl_block.h"
+#include "net/update_check.h"
 #include "net/update_check_win.h"
 
 namespace {
@@ -20,10 +21,10 @@ std::wstring ProgramPath() {
 
 }  // namespace
 
-int CheckUpdate(const FileDigest& digest) {
+int CheckUpdate() {
     const std::wstring expected = TheCtrlBlock().ExpectedTag();
     if (expected.empty()) return 0;
-    return CheckUpdateTag(expected, ProgramPath(), TheCtrlBlock().ClientVersion(), digest);
+    return CheckUpdateTag(expected, ProgramPath(), TheCtrlBlock().ClientVersion());
 }
 
 bool StartUpdateProcess(const std::wstring& programPath) {
