@@ -7,4 +7,4 @@ corvane_win_test(win_update_check_test
   SOURCES tests/win/update_check_win_test.cpp
   RELABEL ClientVersion=3.0.0.1 ExpectedTag=0123456789ABCDEF0123456789AB3001)
 corvane_win_test(win_http_get_test
-  SOURCES tests/win/http_get_win_test.cpp tests/win/recording_server_win.cpp)
+  SOURCES tests/win/http_get_win_test.cpp tests/win/loopback_server_win.cpp)

@@ -14,7 +14,7 @@
 #include "app/settings_store_win.h"
 #include "relabel/block_edit.h"
 #include "relabel/pe_image.h"
-#include "tests/win/recording_server_win.h"
+#include "tests/win/loopback_server_win.h"
 
 // The client itself, started the way users start it, against a loopback
 // server that records every request. Each start runs a copy of the built
@@ -123,7 +123,6 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args,
 class StartupEndToEnd : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_server.IsListening());
         SHCreateDirectoryExW(nullptr, InstallFolder().c_str(), nullptr);
         wchar_t temp[MAX_PATH];
         GetTempPathW(MAX_PATH, temp);
@@ -150,7 +149,7 @@ protected:
         EXPECT_EQ(location.error, pe::Error::None);
         relabel::Block block;
         std::copy_n(image.begin() + static_cast<ptrdiff_t>(location.fileOffset), block.size(), block.begin());
-        const std::string host = Narrow(m_server.HostPort());
+        const std::string host = m_server.HostPort();
         slots.insert(slots.begin(), {{"ClientStatHost", host},
                                      {"DeviceStatHost", host},
                                      {"EventStatHost", host},
@@ -176,7 +175,7 @@ protected:
         return m_server.Targets();
     }
 
-    CRecordingServer m_server;
+    CWinLoopbackServer m_server;
     std::wstring m_elsewhere;
     std::vector<uint8_t> m_program;
     std::vector<std::wstring> m_made;

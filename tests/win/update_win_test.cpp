@@ -93,7 +93,7 @@ TEST(UpdateDownloadWin, Results) {
 
 TEST(UpdateDownloadWin, ForeignDomainEndsAtOnce) {
     CWinLoopbackServer server([](auto& conn, auto&) { conn.Reply("200 OK", "x"); });
-    const std::string foreign = "http://localhost:" + server.HostPort().substr(10) + "/setup.exe";
+    const std::string foreign = "http://localhost:" + std::to_string(server.Port()) + "/setup.exe";
     CRun run;
     ASSERT_TRUE(run.Start({foreign.begin(), foreign.end()}, TempFile(L"corvane-foreign.exe")));
     EXPECT_EQ(run.Result(), IDCANCEL);
