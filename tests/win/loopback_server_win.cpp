@@ -2,6 +2,7 @@
 
 #include "tests/win/loopback_server_win.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -87,7 +88,9 @@ std::wstring CWinLoopbackServer::Url(const std::string& path) const {
 
 std::vector<std::string> CWinLoopbackServer::Requests() const {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_requests;
+    std::vector<std::string> heads;
+    for (const auto& request : m_requests) heads.push_back(request.second);
+    return heads;
 }
 
 std::vector<std::string> CWinLoopbackServer::Targets() const {
@@ -125,12 +128,12 @@ void CWinLoopbackServer::Serve() {
         if (select(0, &ready, nullptr, nullptr, &wait) <= 0) continue;
         const SOCKET s = accept(listener, nullptr, nullptr);
         if (s == INVALID_SOCKET) continue;
-        ++m_connections;
-        m_workers.emplace_back([this, s] { Handle(static_cast<uintptr_t>(s)); });
+        const int order = m_connections++;
+        m_workers.emplace_back([this, s, order] { Handle(static_cast<uintptr_t>(s), order); });
     }
 }
 
-void CWinLoopbackServer::Handle(uintptr_t sock) {
+void CWinLoopbackServer::Handle(uintptr_t sock, int order) {
     const SOCKET s = static_cast<SOCKET>(sock);
     const DWORD timeout = kHeadTimeoutMs;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
@@ -143,7 +146,9 @@ void CWinLoopbackServer::Handle(uintptr_t sock) {
     if (!request.empty()) {
         {
             std::lock_guard<std::mutex> hold(m_lock);
-            m_requests.push_back(request);
+            const auto later = std::find_if(m_requests.begin(), m_requests.end(),
+                                            [order](const auto& other) { return other.first > order; });
+            m_requests.insert(later, {order, request});
         }
         m_arrived.notify_all();
         CConn conn(sock);

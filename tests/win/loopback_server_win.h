@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // A Winsock HTTP server on 127.0.0.1 for the Windows tests: each connection's
@@ -39,10 +40,11 @@ public:
     // "http://127.0.0.1:<port>" followed by `path`.
     std::wstring Url(const std::string& path) const;
 
-    // Request heads (request line, header lines and the blank line) in
-    // arrival order.
+    // Request heads (request line, header lines and the blank line) in the
+    // order their connections were accepted, as a server answering one
+    // connection at a time would have seen them.
     std::vector<std::string> Requests() const;
-    // Just the request targets ("/x?y"), in arrival order.
+    // Just the request targets ("/x?y"), in the same order.
     std::vector<std::string> Targets() const;
     size_t RequestCount() const;
     // Every accepted connection, probes that sent nothing included.
@@ -59,7 +61,7 @@ public:
 
 private:
     void Serve();
-    void Handle(uintptr_t sock);
+    void Handle(uintptr_t sock, int order);
 
     Handler m_handler;
     uintptr_t m_listen = 0;
@@ -68,7 +70,7 @@ private:
     std::atomic<int> m_connections{0};
     mutable std::mutex m_lock;
     mutable std::condition_variable m_arrived;
-    std::vector<std::string> m_requests;
+    std::vector<std::pair<int, std::string>> m_requests;  // by accept order
     std::vector<std::thread> m_workers;
     std::thread m_thread;
 };
