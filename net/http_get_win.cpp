@@ -3,25 +3,10 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "fw/handles_win.h"
 #include "net/http_url.h"
 
 namespace {
-
-// Owns one WinINet handle.
-class CInternetHandle {
-public:
-    explicit CInternetHandle(HINTERNET handle) : m_handle(handle) {}
-    ~CInternetHandle() {
-        if (m_handle != nullptr) InternetCloseHandle(m_handle);
-    }
-    CInternetHandle(const CInternetHandle&) = delete;
-    CInternetHandle& operator=(const CInternetHandle&) = delete;
-    HINTERNET Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != nullptr; }
-
-private:
-    HINTERNET m_handle;
-};
 
 // Some peers rely on this exact header text, the blank before the first line
 // break included.
@@ -35,19 +20,19 @@ void SetTimeouts(HINTERNET handle) {
 }
 
 bool Send(const HttpTarget& target, const std::wstring& body, DWORD& error) {
-    CInternetHandle internet(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    fw::ScopedInternet internet(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!internet.IsValid()) {
         error = GetLastError();
         return false;
     }
     SetTimeouts(internet.Get());
-    CInternetHandle connection(InternetConnectW(internet.Get(), target.host.c_str(), target.port, nullptr, nullptr,
+    fw::ScopedInternet connection(InternetConnectW(internet.Get(), target.host.c_str(), target.port, nullptr, nullptr,
                                                 INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection.IsValid()) {
         error = GetLastError();
         return false;
     }
-    CInternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", target.object.c_str(), L"HTTP/1.1", nullptr,
+    fw::ScopedInternet request(HttpOpenRequestW(connection.Get(), L"GET", target.object.c_str(), L"HTTP/1.1", nullptr,
                                              nullptr, INTERNET_FLAG_RELOAD, 0));
     if (!request.IsValid()) {
         error = GetLastError();

@@ -7,15 +7,15 @@
 bool CWinInetRequest::Open(const CDownloadTarget& target) {
     std::unique_lock<std::mutex> hold(m_lock);
     if (m_aborted) return false;
-    m_hInternet = InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!m_hInternet) return false;
-    m_hConnect = InternetConnectW(m_hInternet, target.host.c_str(), static_cast<INTERNET_PORT>(target.port), nullptr,
-                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    if (!m_hConnect) return false;
-    m_hRequest = HttpOpenRequestW(m_hConnect, L"GET", target.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
-                                  INTERNET_FLAG_RELOAD, 0);
-    if (!m_hRequest) return false;
-    HINTERNET request = m_hRequest;
+    m_internet.Reset(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!m_internet) return false;
+    m_connect.Reset(InternetConnectW(m_internet.Get(), target.host.c_str(), static_cast<INTERNET_PORT>(target.port),
+                                     nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!m_connect) return false;
+    m_request.Reset(HttpOpenRequestW(m_connect.Get(), L"GET", target.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
+                                     INTERNET_FLAG_RELOAD, 0));
+    if (!m_request) return false;
+    HINTERNET request = m_request.Get();
     static const wchar_t kHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
     // Sent outside the lock, so that Abort can close the handles meanwhile.
     hold.unlock();
@@ -26,7 +26,7 @@ bool CWinInetRequest::Open(const CDownloadTarget& target) {
 
 HINTERNET CWinInetRequest::Request() {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_aborted ? nullptr : m_hRequest;
+    return m_aborted ? nullptr : m_request.Get();
 }
 
 int CWinInetRequest::StatusCode() {
@@ -59,10 +59,9 @@ long CWinInetRequest::Read(char* buffer, size_t size) {
 void CWinInetRequest::Abort() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_aborted = true;
-    for (HINTERNET* handle : {&m_hRequest, &m_hConnect, &m_hInternet}) {
-        if (*handle) InternetCloseHandle(*handle);
-        *handle = nullptr;
-    }
+    m_request.Reset();
+    m_connect.Reset();
+    m_internet.Reset();
 }
 
 bool CUpdateDownload::Start(const CUpdateJob& job, Progress progress, Done done) {
@@ -74,13 +73,13 @@ bool CUpdateDownload::Start(const CUpdateJob& job, Progress progress, Done done)
     m_cancel = false;
     m_result = false;
     m_request = std::make_unique<CWinInetRequest>();
-    m_hDownload = CreateThread(nullptr, 0, DownloadThread, this, 0, nullptr);
-    if (!m_hDownload) {
+    m_downloadThread.Reset(CreateThread(nullptr, 0, DownloadThread, this, 0, nullptr));
+    if (!m_downloadThread) {
         m_request.reset();
         return false;
     }
-    m_hWatcher = CreateThread(nullptr, 0, WatcherThread, this, 0, nullptr);
-    if (!m_hWatcher) {
+    m_watcherThread.Reset(CreateThread(nullptr, 0, WatcherThread, this, 0, nullptr));
+    if (!m_watcherThread) {
         Cancel();
         return false;
     }
@@ -97,7 +96,7 @@ DWORD WINAPI CUpdateDownload::DownloadThread(LPVOID param) {
 
 DWORD WINAPI CUpdateDownload::WatcherThread(LPVOID param) {
     auto* self = static_cast<CUpdateDownload*>(param);
-    WaitForSingleObject(self->m_hDownload, INFINITE);
+    WaitForSingleObject(self->m_downloadThread.Get(), INFINITE);
     if (!self->m_cancel && self->m_done) self->m_done(self->m_result ? IDOK : IDCANCEL);
     return 0;
 }
@@ -109,15 +108,13 @@ void CUpdateDownload::Cancel() {
 }
 
 void CUpdateDownload::Wait() {
-    if (m_hDownload) WaitForSingleObject(m_hDownload, INFINITE);
-    if (m_hWatcher) WaitForSingleObject(m_hWatcher, INFINITE);
+    if (m_downloadThread) WaitForSingleObject(m_downloadThread.Get(), INFINITE);
+    if (m_watcherThread) WaitForSingleObject(m_watcherThread.Get(), INFINITE);
     CloseThreads();
 }
 
 void CUpdateDownload::CloseThreads() {
-    for (HANDLE* handle : {&m_hWatcher, &m_hDownload}) {
-        if (*handle) CloseHandle(*handle);
-        *handle = nullptr;
-    }
+    m_watcherThread.Reset();
+    m_downloadThread.Reset();
     m_request.reset();
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 
+#include "fw/handles_win.h"
 #include "net/update_download.h"
 
 // The update request over WinINet, opened as the fire-and-forget GET opens
@@ -33,9 +34,9 @@ private:
 
     std::mutex m_lock;
     bool m_aborted = false;
-    HINTERNET m_hInternet = nullptr;
-    HINTERNET m_hConnect = nullptr;
-    HINTERNET m_hRequest = nullptr;
+    fw::ScopedInternet m_internet;
+    fw::ScopedInternet m_connect;
+    fw::ScopedInternet m_request;
 };
 
 // The update dialog's two workers: the download thread runs the download,
@@ -76,6 +77,6 @@ private:
     std::unique_ptr<CWinInetRequest> m_request;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_result{false};
-    HANDLE m_hDownload = nullptr;
-    HANDLE m_hWatcher = nullptr;
+    fw::ScopedKernelHandle m_downloadThread;
+    fw::ScopedKernelHandle m_watcherThread;
 };
