@@ -7,26 +7,18 @@
 bool CWinInetRequest::Open(const CDownloadTarget& target) {
     std::unique_lock<std::mutex> hold(m_lock);
     if (m_aborted) return false;
-    m_internet.Reset(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!m_internet) return false;
-    m_connect.Reset(InternetConnectW(m_internet.Get(), target.host.c_str(), static_cast<INTERNET_PORT>(target.port),
-                                     nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-    if (!m_connect) return false;
-    m_request.Reset(HttpOpenRequestW(m_connect.Get(), L"GET", target.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
-                                     INTERNET_FLAG_RELOAD, 0));
-    if (!m_request) return false;
-    HINTERNET request = m_request.Get();
-    static const wchar_t kHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
+    if (!m_handles.Open(target.host, target.port, target.object)) return false;
+    HINTERNET request = m_handles.Request();
     // Sent outside the lock, so that Abort can close the handles meanwhile.
     hold.unlock();
-    const BOOL sent = HttpSendRequestW(request, kHeaders, static_cast<DWORD>(-1), nullptr, 0);
+    const bool sent = SendHttpGet(request, L"");
     hold.lock();
     return sent && !m_aborted;
 }
 
 HINTERNET CWinInetRequest::Request() {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_aborted ? nullptr : m_request.Get();
+    return m_aborted ? nullptr : m_handles.Request();
 }
 
 int CWinInetRequest::StatusCode() {
@@ -59,9 +51,7 @@ long CWinInetRequest::Read(char* buffer, size_t size) {
 void CWinInetRequest::Abort() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_aborted = true;
-    m_request.Reset();
-    m_connect.Reset();
-    m_internet.Reset();
+    m_handles.Close();
 }
 
 bool CUpdateDownload::Start(const CUpdateJob& job, Progress progress, Done done) {

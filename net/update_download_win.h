@@ -10,10 +10,11 @@
 #include <mutex>
 
 #include "fw/handles_win.h"
+#include "net/http_get_win.h"
 #include "net/update_download.h"
 
-// The update request over WinINet, opened as the fire-and-forget GET opens
-// its own (agent "ZMX", reload, the same header lines), but read to the end.
+// The update request over WinINet, opened and sent as the fire-and-forget
+// GET is, but read to the end.
 // Abort may be called from another thread: it closes the handles, so that a
 // read blocked in them returns.
 class CWinInetRequest final : public IUpdateRequest {
@@ -34,9 +35,7 @@ private:
 
     std::mutex m_lock;
     bool m_aborted = false;
-    fw::ScopedInternet m_internet;
-    fw::ScopedInternet m_connect;
-    fw::ScopedInternet m_request;
+    CHttpGetHandles m_handles;
 };
 
 // The update dialog's two workers: the download thread runs the download,

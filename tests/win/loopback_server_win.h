@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/native/request_text.h"
+
 // A Winsock HTTP server on 127.0.0.1 for the Windows tests: each connection's
 // request head is read and recorded, then the test's handler writes what it
 // likes (by default "200 OK" with an empty body) and the connection is
@@ -77,6 +79,3 @@ private:
 
 // A port on 127.0.0.1 where nothing listens (bound, then released).
 uint16_t UnusedLoopbackPort();
-
-std::string RequestHeader(const std::string& request, const std::string& name);
-std::string PatternBytes(size_t size);
