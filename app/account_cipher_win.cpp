@@ -12,6 +12,7 @@
 #include "app/ctrl_block.h"
 #include "app/ini_win.h"
 #include "app/settings_store_win.h"
+#include "fw/handles_win.h"
 
 namespace {
 
@@ -30,41 +31,15 @@ std::array<uint8_t, 16> AssembleKey() {
     return key;
 }
 
-class CCryptProvider {
-public:
-    CCryptProvider() {
-        if (!CryptAcquireContextW(&m_handle, nullptr, nullptr, PROV_RSA_AES, CRYPT_SILENT)) {
-            // A user without a default key container still gets a working
-            // provider: the key is imported, nothing is kept.
-            if (!CryptAcquireContextW(&m_handle, nullptr, nullptr, PROV_RSA_AES, CRYPT_SILENT | CRYPT_VERIFYCONTEXT)) {
-                m_handle = 0;
-            }
-        }
-    }
-    ~CCryptProvider() {
-        if (m_handle != 0) CryptReleaseContext(m_handle, 0);
-    }
-    CCryptProvider(const CCryptProvider&) = delete;
-    CCryptProvider& operator=(const CCryptProvider&) = delete;
-    HCRYPTPROV Get() const { return m_handle; }
-
-private:
-    HCRYPTPROV m_handle = 0;
-};
-
-class CCryptKey {
-public:
-    explicit CCryptKey(HCRYPTKEY key) : m_handle(key) {}
-    ~CCryptKey() {
-        if (m_handle != 0) CryptDestroyKey(m_handle);
-    }
-    CCryptKey(const CCryptKey&) = delete;
-    CCryptKey& operator=(const CCryptKey&) = delete;
-    HCRYPTKEY Get() const { return m_handle; }
-
-private:
-    HCRYPTKEY m_handle;
-};
+// A user without a default key container still gets a working provider: the
+// key is imported, nothing is kept.
+fw::ScopedCryptProvider AcquireAesProvider() {
+    HCRYPTPROV provider = 0;
+    if (CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_SILENT) ||
+        CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_SILENT | CRYPT_VERIFYCONTEXT))
+        return fw::ScopedCryptProvider(provider);
+    return {};
+}
 
 struct AesKeyBlob {
     BLOBHEADER header;
@@ -75,8 +50,8 @@ struct AesKeyBlob {
 }  // namespace
 
 std::optional<std::vector<uint8_t>> EncryptAccountBytes(const std::vector<uint8_t>& plain) {
-    CCryptProvider provider;
-    if (provider.Get() == 0) return std::nullopt;
+    const fw::ScopedCryptProvider provider = AcquireAesProvider();
+    if (!provider) return std::nullopt;
     AesKeyBlob blob{};
     blob.header.bType = PLAINTEXTKEYBLOB;
     blob.header.bVersion = CUR_BLOB_VERSION;
@@ -89,7 +64,7 @@ std::optional<std::vector<uint8_t>> EncryptAccountBytes(const std::vector<uint8_
         CryptImportKey(provider.Get(), reinterpret_cast<const BYTE*>(&blob), sizeof blob, 0, 0, &rawKey);
     SecureZeroMemory(&blob, sizeof blob);
     if (!imported) return std::nullopt;
-    CCryptKey aes(rawKey);
+    const fw::ScopedCryptKey aes(rawKey);
     if (!CryptSetKeyParam(aes.Get(), KP_IV, kIv.data(), 0)) return std::nullopt;
 
     const size_t outSize = (plain.size() / 16 + 1) * 16;

@@ -7,30 +7,19 @@
 #include "net/http_get_win.h"
 
 std::shared_ptr<CBeaconEvents> CBeaconEvents::Create() {
-    HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (taken == nullptr || done == nullptr) {
-        if (taken != nullptr) CloseHandle(taken);
-        if (done != nullptr) CloseHandle(done);
-        return nullptr;
-    }
+    fw::ScopedKernelHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    fw::ScopedKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!taken || !done) return nullptr;
     try {
-        return std::make_shared<CBeaconEvents>(CKey(), taken, done);
+        return std::make_shared<CBeaconEvents>(CKey(), std::move(taken), std::move(done));
     } catch (...) {
-        CloseHandle(taken);
-        CloseHandle(done);
         return nullptr;
     }
-}
-
-CBeaconEvents::~CBeaconEvents() {
-    CloseHandle(m_taken);
-    CloseHandle(m_done);
 }
 
 void CBeaconEvents::WaitDoneAndReset() {
-    WaitForSingleObject(m_done, INFINITE);
-    ResetEvent(m_done);
+    WaitForSingleObject(Done(), INFINITE);
+    ResetEvent(Done());
 }
 
 bool CBeaconEvents::WaitIdle(DWORD timeoutMs) {

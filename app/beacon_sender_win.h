@@ -6,6 +6,9 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
+
+#include "fw/handles_win.h"
 
 // The two manual-reset events that beacon threads signal (request taken,
 // request done) and on which start-up and uninstall wait. Shared: a beacon
@@ -14,12 +17,11 @@
 class CBeaconEvents {
 public:
     static std::shared_ptr<CBeaconEvents> Create();
-    ~CBeaconEvents();
     CBeaconEvents(const CBeaconEvents&) = delete;
     CBeaconEvents& operator=(const CBeaconEvents&) = delete;
 
-    HANDLE Taken() const { return m_taken; }
-    HANDLE Done() const { return m_done; }
+    HANDLE Taken() const { return m_taken.Get(); }
+    HANDLE Done() const { return m_done.Get(); }
 
     // Waits until some beacon's request has ended, then resets request-done.
     void WaitDoneAndReset();
@@ -35,13 +37,14 @@ public:
         friend class CBeaconEvents;
         CKey() = default;
     };
-    CBeaconEvents(CKey, HANDLE taken, HANDLE done) : m_taken(taken), m_done(done) {}
+    CBeaconEvents(CKey, fw::ScopedKernelHandle taken, fw::ScopedKernelHandle done)
+        : m_taken(std::move(taken)), m_done(std::move(done)) {}
 
 private:
     friend void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
 
-    HANDLE m_taken;
-    HANDLE m_done;
+    fw::ScopedKernelHandle m_taken;
+    fw::ScopedKernelHandle m_done;
     std::mutex m_lock;
     std::condition_variable m_idle;
     int m_inFlight = 0;

@@ -15,23 +15,9 @@
 #include "app/code_page_win.h"
 #include "app/ctrl_block.h"
 #include "app/device_identity.h"
+#include "fw/handles_win.h"
 
 namespace {
-
-class CFileHandle {
-public:
-    explicit CFileHandle(HANDLE handle) : m_handle(handle) {}
-    ~CFileHandle() {
-        if (IsValid()) CloseHandle(m_handle);
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    HANDLE Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE && m_handle != nullptr; }
-
-private:
-    HANDLE m_handle;
-};
 
 constexpr BYTE kIdentifyDevice = 0xEC;
 constexpr BYTE kIdentifyPacketDevice = 0xA1;
@@ -44,8 +30,8 @@ constexpr DWORD kIdentifySize = 512;
 std::wstring ReadDiskSerial() {
     wchar_t name[32];
     swprintf(name, 32, L"\\\\.\\PhysicalDrive%d", kDrive);
-    CFileHandle drive(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr));
+    fw::ScopedKernelHandle drive(CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
     if (!drive.IsValid()) return {};
 
     GETVERSIONINPARAMS version{};

@@ -1,24 +1,9 @@
 #include "app/start_mode.h"
 
+#include "app/ascii_case.h"
 #include "app/settings_store.h"
 
 namespace {
-
-wchar_t AsciiUpper(wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
-
-std::wstring Upper(std::wstring_view text) {
-    std::wstring out(text);
-    for (wchar_t& c : out) c = AsciiUpper(c);
-    return out;
-}
-
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i])) return false;
-    }
-    return true;
-}
 
 std::wstring_view Arg(std::span<const std::wstring> args, size_t index, size_t maxChars) {
     if (index >= args.size()) return {};
@@ -35,8 +20,8 @@ intptr_t HallWindow(std::span<const std::wstring> args) {
 
 bool IsInInstallFolder(std::wstring_view exePath, std::wstring_view commonAppData) {
     if (commonAppData.empty()) return false;
-    const std::wstring folder = Upper(commonAppData) + Upper(settings::kFolder);
-    return Upper(exePath).find(folder) != std::wstring::npos;
+    const std::wstring folder = AsciiUppered(commonAppData) + AsciiUppered(settings::kFolder);
+    return AsciiUppered(exePath).find(folder) != std::wstring::npos;
 }
 
 StartRequest DecideStartMode(std::span<const std::wstring> args, std::wstring_view launchSwitch,

@@ -31,7 +31,8 @@ ExternalProject_Add(host_tools
   BINARY_DIR ${HOST_TOOLS_DIR}
   CMAKE_ARGS -DCORVANE_TOOLS_ONLY=ON -DCMAKE_BUILD_TYPE=Release
              -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
-  BUILD_COMMAND ${CMAKE_COMMAND} --build . --target ctrlblock
+  # $(MAKE) lets the sub-build share the outer make's job slots.
+  BUILD_COMMAND $(MAKE) ctrlblock
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
   BUILD_BYPRODUCTS ${HOST_CTRLBLOCK})

@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <wincrypt.h>
+#include <wininet.h>
+
 #include <utility>
 
 namespace fw {
@@ -80,6 +83,35 @@ struct ModuleTraits {
 
 struct RegionTraits : GdiObjectTraits<HRGN> {};
 
+// A FindFirstFileW enumeration: failure is INVALID_HANDLE_VALUE, not null.
+struct FindTraits {
+    using Handle = HANDLE;
+    static Handle Null() { return INVALID_HANDLE_VALUE; }
+    static bool IsValid(Handle h) { return h != INVALID_HANDLE_VALUE && h != nullptr; }
+    static void Close(Handle h) { FindClose(h); }
+};
+
+struct InternetTraits {
+    using Handle = HINTERNET;
+    static Handle Null() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { InternetCloseHandle(h); }
+};
+
+struct CryptProviderTraits {
+    using Handle = HCRYPTPROV;
+    static Handle Null() { return 0; }
+    static bool IsValid(Handle h) { return h != 0; }
+    static void Close(Handle h) { CryptReleaseContext(h, 0); }
+};
+
+struct CryptKeyTraits {
+    using Handle = HCRYPTKEY;
+    static Handle Null() { return 0; }
+    static bool IsValid(Handle h) { return h != 0; }
+    static void Close(Handle h) { CryptDestroyKey(h); }
+};
+
 // A DC from CreateCompatibleDC / CreateDC: deleted.
 struct CreatedDcTraits {
     using Handle = HDC;
@@ -96,6 +128,10 @@ using ScopedRegion = ScopedHandle<RegionTraits>;
 using ScopedIcon = ScopedHandle<IconTraits>;
 using ScopedModule = ScopedHandle<ModuleTraits>;
 using ScopedCreatedDc = ScopedHandle<CreatedDcTraits>;
+using ScopedFind = ScopedHandle<FindTraits>;
+using ScopedInternet = ScopedHandle<InternetTraits>;
+using ScopedCryptProvider = ScopedHandle<CryptProviderTraits>;
+using ScopedCryptKey = ScopedHandle<CryptKeyTraits>;
 
 // A DC from GetDC / GetWindowDC: released to its window, not deleted.
 class ScopedGetDc {

@@ -1,64 +1,23 @@
 #include "net/http_get_win.h"
 
-#include <windows.h>
-#include <wininet.h>
-
 #include "net/http_url.h"
 
 namespace {
-
-// Owns one WinINet handle.
-class CInternetHandle {
-public:
-    explicit CInternetHandle(HINTERNET handle) : m_handle(handle) {}
-    ~CInternetHandle() {
-        if (m_handle != nullptr) InternetCloseHandle(m_handle);
-    }
-    CInternetHandle(const CInternetHandle&) = delete;
-    CInternetHandle& operator=(const CInternetHandle&) = delete;
-    HINTERNET Get() const { return m_handle; }
-    bool IsValid() const { return m_handle != nullptr; }
-
-private:
-    HINTERNET m_handle;
-};
 
 // Some peers rely on this exact header text, the blank before the first line
 // break included.
 constexpr wchar_t kHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
 
-void SetTimeouts(HINTERNET handle) {
-    DWORD timeout = kHttpGetTimeoutMs;
+void SetTimeouts(HINTERNET handle, DWORD timeout) {
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
         InternetSetOptionW(handle, option, &timeout, sizeof timeout);
     }
 }
 
 bool Send(const HttpTarget& target, const std::wstring& body, DWORD& error) {
-    CInternetHandle internet(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
-    if (!internet.IsValid()) {
-        error = GetLastError();
-        return false;
-    }
-    SetTimeouts(internet.Get());
-    CInternetHandle connection(InternetConnectW(internet.Get(), target.host.c_str(), target.port, nullptr, nullptr,
-                                                INTERNET_SERVICE_HTTP, 0, 0));
-    if (!connection.IsValid()) {
-        error = GetLastError();
-        return false;
-    }
-    CInternetHandle request(HttpOpenRequestW(connection.Get(), L"GET", target.object.c_str(), L"HTTP/1.1", nullptr,
-                                             nullptr, INTERNET_FLAG_RELOAD, 0));
-    if (!request.IsValid()) {
-        error = GetLastError();
-        return false;
-    }
-    SetTimeouts(request.Get());
-    std::wstring bodyCopy = body;
-    const BOOL sent = HttpSendRequestW(request.Get(), kHeaders, static_cast<DWORD>(-1),
-                                       bodyCopy.empty() ? nullptr : bodyCopy.data(),
-                                       static_cast<DWORD>(bodyCopy.size() * sizeof(wchar_t)));
-    if (!sent) {
+    CHttpGetHandles handles;
+    if (!handles.Open(target.host, target.port, target.object, kHttpGetTimeoutMs) ||
+        !SendHttpGet(handles.Request(), body)) {
         error = GetLastError();
         return false;
     }
@@ -78,4 +37,32 @@ bool HttpGet(const std::wstring& url, const std::wstring& body) {
     // The handles are closed by now; closing must not replace the first failure's code.
     SetLastError(error);
     return sent;
+}
+
+bool CHttpGetHandles::Open(const std::wstring& host, unsigned port, const std::wstring& object,
+                           unsigned long timeoutMs) {
+    Close();
+    m_internet.Reset(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    if (!m_internet) return false;
+    if (timeoutMs != 0) SetTimeouts(m_internet.Get(), timeoutMs);
+    m_connection.Reset(InternetConnectW(m_internet.Get(), host.c_str(), static_cast<INTERNET_PORT>(port), nullptr,
+                                        nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+    if (!m_connection) return false;
+    m_request.Reset(HttpOpenRequestW(m_connection.Get(), L"GET", object.c_str(), L"HTTP/1.1", nullptr, nullptr,
+                                     INTERNET_FLAG_RELOAD, 0));
+    if (!m_request) return false;
+    if (timeoutMs != 0) SetTimeouts(m_request.Get(), timeoutMs);
+    return true;
+}
+
+void CHttpGetHandles::Close() {
+    m_request.Reset();
+    m_connection.Reset();
+    m_internet.Reset();
+}
+
+bool SendHttpGet(HINTERNET request, const std::wstring& body) {
+    std::wstring bodyCopy = body;
+    return HttpSendRequestW(request, kHeaders, static_cast<DWORD>(-1), bodyCopy.empty() ? nullptr : bodyCopy.data(),
+                            static_cast<DWORD>(bodyCopy.size() * sizeof(wchar_t))) != FALSE;
 }

@@ -1,18 +1,10 @@
 #include "net/http_url.h"
 
+#include "app/ascii_case.h"
+
 namespace {
 
 constexpr std::wstring_view kScheme = L"http://";
-
-bool StartsWithNoCase(std::wstring_view text, std::wstring_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        wchar_t c = text[i];
-        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
 
 // Leading decimal digits after optional blanks and sign, as _wtoi reads them;
 // nothing when the value cannot be a port.
@@ -30,9 +22,20 @@ std::optional<uint16_t> ReadPort(std::wstring_view text) {
     return static_cast<uint16_t>(value);
 }
 
+std::optional<uint16_t> ReadStrictPort(std::wstring_view text) {
+    if (text.empty() || text.size() > 5) return std::nullopt;
+    uint32_t value = 0;
+    for (wchar_t c : text) {
+        if (c < L'0' || c > L'9') return std::nullopt;
+        value = value * 10 + static_cast<uint32_t>(c - L'0');
+    }
+    if (value == 0 || value > 65535) return std::nullopt;
+    return static_cast<uint16_t>(value);
+}
+
 }  // namespace
 
-std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url) {
+std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url, PortSyntax syntax) {
     if (!StartsWithNoCase(url, kScheme)) return std::nullopt;
     std::wstring_view rest = url.substr(kScheme.size());
     const size_t slash = rest.find(L'/');
@@ -43,7 +46,8 @@ std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url) {
     HttpTarget target;
     const size_t colon = host.find(L':');
     if (colon != std::wstring_view::npos) {
-        const auto port = ReadPort(host.substr(colon + 1));
+        const std::wstring_view text = host.substr(colon + 1);
+        const auto port = syntax == PortSyntax::Strict ? ReadStrictPort(text) : ReadPort(text);
         if (!port) return std::nullopt;
         target.port = *port;
         host = host.substr(0, colon);

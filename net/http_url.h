@@ -15,9 +15,18 @@ struct HttpTarget {
 inline constexpr size_t kHttpHostMax = 259;
 inline constexpr size_t kHttpObjectMax = 511;
 
+// How the port after a ":" in the host is read.
+enum class PortSyntax {
+    // Like _wtoi, as the GET helper always has: leading digits, so "8080x" is
+    // 8080 and ":" alone is 0 (the service's default).
+    LikeWtoi,
+    // One to five digits and nothing else, 1 to 65535: the update download
+    // takes no address it would have to guess at.
+    Strict,
+};
+
 // Splits "http://host[:port][/object]". The scheme is compared without regard
 // to case; anything else ("https://" included) is refused, as are a host of
 // 260 characters or more, an object of 512 or more, an empty host and a port
-// that is not a number from 0 to 65535. The port is read like _wtoi: leading
-// digits, so "8080x" is 8080 and ":" alone is 0 (the service's default).
-std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url);
+// that `syntax` does not accept or that lies above 65535.
+std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url, PortSyntax syntax = PortSyntax::LikeWtoi);

@@ -1,17 +1,10 @@
 #include "net/update_check.h"
 
 #include <algorithm>
+#include <optional>
 
-namespace {
-
-wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) { return FoldAscii(x) == FoldAscii(y); });
-}
-
-}  // namespace
+#include "app/ascii_case.h"
+#include "net/md5.h"
 
 std::wstring VersionTag(const std::wstring& digestHex, const std::wstring& clientVersion) {
     std::wstring version;
@@ -22,9 +15,9 @@ std::wstring VersionTag(const std::wstring& digestHex, const std::wstring& clien
 }
 
 int CheckUpdateTag(const std::wstring& expectedTag, const std::wstring& programPath,
-                   const std::wstring& clientVersion, const FileDigest& digest) {
+                   const std::wstring& clientVersion) {
     if (expectedTag.empty()) return 0;
-    const std::optional<std::wstring> hex = digest(programPath);
+    const std::optional<std::wstring> hex = Md5File(programPath);
     if (!hex) return 1;
-    return SameIgnoringCase(expectedTag, VersionTag(*hex, clientVersion)) ? 0 : 1;
+    return EqualsNoCase(expectedTag, VersionTag(*hex, clientVersion)) ? 0 : 1;
 }

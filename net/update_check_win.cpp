@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include "app/ctrl_block.h"
+#include "fw/handles_win.h"
+#include "net/update_check.h"
 #include "net/update_check_win.h"
 
 namespace {
@@ -20,10 +22,10 @@ std::wstring ProgramPath() {
 
 }  // namespace
 
-int CheckUpdate(const FileDigest& digest) {
+int CheckUpdate() {
     const std::wstring expected = TheCtrlBlock().ExpectedTag();
     if (expected.empty()) return 0;
-    return CheckUpdateTag(expected, ProgramPath(), TheCtrlBlock().ClientVersion(), digest);
+    return CheckUpdateTag(expected, ProgramPath(), TheCtrlBlock().ClientVersion());
 }
 
 bool StartUpdateProcess(const std::wstring& programPath) {
@@ -39,8 +41,8 @@ bool StartUpdateProcess(const std::wstring& programPath) {
     if (!CreateProcessW(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS,
                         nullptr, nullptr, &startup, &process))
         return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    // Nothing waits for the new process: its handles are let go at once.
+    const fw::ScopedKernelHandle thread(process.hThread), child(process.hProcess);
     return true;
 }
 

@@ -1,17 +1,13 @@
 #include "net/update_download.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "app/ascii_case.h"
+#include "net/http_url.h"
 #include "net/work_file.h"
 
 namespace {
-
-wchar_t FoldAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-std::wstring Folded(std::wstring text) {
-    for (auto& c : text) c = FoldAscii(c);
-    return text;
-}
 
 std::wstring Trimmed(const std::wstring& text) {
     const size_t begin = text.find_first_not_of(L" \t");
@@ -19,45 +15,24 @@ std::wstring Trimmed(const std::wstring& text) {
     return text.substr(begin, text.find_last_not_of(L" \t") - begin + 1);
 }
 
-constexpr std::wstring_view kScheme = L"http://";
-
 }  // namespace
 
 bool ParseDownloadAddress(const std::wstring& address, CDownloadTarget& target) {
-    if (address.size() >= kUpdateAddressMax || address.size() < kScheme.size() ||
-        Folded(address.substr(0, kScheme.size())) != kScheme)
-        return false;
-    const std::wstring rest = address.substr(kScheme.size());
-    const size_t slash = rest.find(L'/');
-    std::wstring host = rest.substr(0, slash);
-    const std::wstring object = slash == std::wstring::npos ? L"" : rest.substr(slash + 1);
-    if (host.size() >= kUpdateHostMax || object.size() >= kUpdateObjectMax) return false;
-    unsigned port = 80;
-    const size_t colon = host.find(L':');
-    if (colon != std::wstring::npos) {
-        const std::wstring digits = host.substr(colon + 1);
-        if (digits.empty() || digits.size() > 5) return false;
-        port = 0;
-        for (wchar_t c : digits) {
-            if (c < L'0' || c > L'9') return false;
-            port = port * 10 + static_cast<unsigned>(c - L'0');
-        }
-        if (port == 0 || port > 65535) return false;
-        host.resize(colon);
-    }
-    if (host.empty()) return false;
-    target = {host, port, object};
+    if (address.size() >= kUpdateAddressMax) return false;
+    const std::optional<HttpTarget> parsed = ParseHttpUrl(address, PortSyntax::Strict);
+    if (!parsed) return false;
+    target = {parsed->host, parsed->port, parsed->object};
     return true;
 }
 
 bool IsMakerAddress(const std::wstring& address, const std::wstring& domains) {
     CDownloadTarget target;
     if (!ParseDownloadAddress(address, target)) return false;
-    const std::wstring host = Folded(target.host);
+    const std::wstring host = AsciiLowered(target.host);
     size_t begin = 0;
     while (begin <= domains.size()) {
         const size_t end = std::min(domains.find(L';', begin), domains.size());
-        const std::wstring domain = Folded(Trimmed(domains.substr(begin, end - begin)));
+        const std::wstring domain = AsciiLowered(Trimmed(domains.substr(begin, end - begin)));
         begin = end + 1;
         if (domain.empty()) continue;
         if (host == domain) return true;

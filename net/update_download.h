@@ -16,13 +16,12 @@ struct CDownloadTarget {
     std::wstring object;
 };
 
-// Bounds of the dialog's buffers; longer text is refused.
+// The dialog's address buffer; a longer address is refused.
 constexpr size_t kUpdateAddressMax = 512;
-constexpr size_t kUpdateHostMax = 260;
-constexpr size_t kUpdateObjectMax = 512;
 
-// "http://" + host[:port] + "/" + object. False for another scheme, a bad
-// port or text over the bounds.
+// "http://" + host[:port] + "/" + object, split as the GET helper splits its
+// URLs (the same host and object bounds) but with a strict port. False for
+// another scheme, a bad port or text over the bounds.
 bool ParseDownloadAddress(const std::wstring& address, CDownloadTarget& target);
 
 // True when the address's host is one of the ";"-separated domains or lies

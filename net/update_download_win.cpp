@@ -7,26 +7,18 @@
 bool CWinInetRequest::Open(const CDownloadTarget& target) {
     std::unique_lock<std::mutex> hold(m_lock);
     if (m_aborted) return false;
-    m_hInternet = InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
-    if (!m_hInternet) return false;
-    m_hConnect = InternetConnectW(m_hInternet, target.host.c_str(), static_cast<INTERNET_PORT>(target.port), nullptr,
-                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0);
-    if (!m_hConnect) return false;
-    m_hRequest = HttpOpenRequestW(m_hConnect, L"GET", target.object.c_str(), L"HTTP/1.1", nullptr, nullptr,
-                                  INTERNET_FLAG_RELOAD, 0);
-    if (!m_hRequest) return false;
-    HINTERNET request = m_hRequest;
-    static const wchar_t kHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
+    if (!m_handles.Open(target.host, target.port, target.object)) return false;
+    HINTERNET request = m_handles.Request();
     // Sent outside the lock, so that Abort can close the handles meanwhile.
     hold.unlock();
-    const BOOL sent = HttpSendRequestW(request, kHeaders, static_cast<DWORD>(-1), nullptr, 0);
+    const bool sent = SendHttpGet(request, L"");
     hold.lock();
     return sent && !m_aborted;
 }
 
 HINTERNET CWinInetRequest::Request() {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_aborted ? nullptr : m_hRequest;
+    return m_aborted ? nullptr : m_handles.Request();
 }
 
 int CWinInetRequest::StatusCode() {
@@ -59,10 +51,7 @@ long CWinInetRequest::Read(char* buffer, size_t size) {
 void CWinInetRequest::Abort() {
     std::lock_guard<std::mutex> hold(m_lock);
     m_aborted = true;
-    for (HINTERNET* handle : {&m_hRequest, &m_hConnect, &m_hInternet}) {
-        if (*handle) InternetCloseHandle(*handle);
-        *handle = nullptr;
-    }
+    m_handles.Close();
 }
 
 bool CUpdateDownload::Start(const CUpdateJob& job, Progress progress, Done done) {
@@ -74,13 +63,13 @@ bool CUpdateDownload::Start(const CUpdateJob& job, Progress progress, Done done)
     m_cancel = false;
     m_result = false;
     m_request = std::make_unique<CWinInetRequest>();
-    m_hDownload = CreateThread(nullptr, 0, DownloadThread, this, 0, nullptr);
-    if (!m_hDownload) {
+    m_downloadThread.Reset(CreateThread(nullptr, 0, DownloadThread, this, 0, nullptr));
+    if (!m_downloadThread) {
         m_request.reset();
         return false;
     }
-    m_hWatcher = CreateThread(nullptr, 0, WatcherThread, this, 0, nullptr);
-    if (!m_hWatcher) {
+    m_watcherThread.Reset(CreateThread(nullptr, 0, WatcherThread, this, 0, nullptr));
+    if (!m_watcherThread) {
         Cancel();
         return false;
     }
@@ -97,7 +86,7 @@ DWORD WINAPI CUpdateDownload::DownloadThread(LPVOID param) {
 
 DWORD WINAPI CUpdateDownload::WatcherThread(LPVOID param) {
     auto* self = static_cast<CUpdateDownload*>(param);
-    WaitForSingleObject(self->m_hDownload, INFINITE);
+    WaitForSingleObject(self->m_downloadThread.Get(), INFINITE);
     if (!self->m_cancel && self->m_done) self->m_done(self->m_result ? IDOK : IDCANCEL);
     return 0;
 }
@@ -109,15 +98,13 @@ void CUpdateDownload::Cancel() {
 }
 
 void CUpdateDownload::Wait() {
-    if (m_hDownload) WaitForSingleObject(m_hDownload, INFINITE);
-    if (m_hWatcher) WaitForSingleObject(m_hWatcher, INFINITE);
+    if (m_downloadThread) WaitForSingleObject(m_downloadThread.Get(), INFINITE);
+    if (m_watcherThread) WaitForSingleObject(m_watcherThread.Get(), INFINITE);
     CloseThreads();
 }
 
 void CUpdateDownload::CloseThreads() {
-    for (HANDLE* handle : {&m_hWatcher, &m_hDownload}) {
-        if (*handle) CloseHandle(*handle);
-        *handle = nullptr;
-    }
+    m_watcherThread.Reset();
+    m_downloadThread.Reset();
     m_request.reset();
 }

@@ -9,10 +9,12 @@
 #include <memory>
 #include <mutex>
 
+#include "fw/handles_win.h"
+#include "net/http_get_win.h"
 #include "net/update_download.h"
 
-// The update request over WinINet, opened as the fire-and-forget GET opens
-// its own (agent "ZMX", reload, the same header lines), but read to the end.
+// The update request over WinINet, opened and sent as the fire-and-forget
+// GET is, but read to the end.
 // Abort may be called from another thread: it closes the handles, so that a
 // read blocked in them returns.
 class CWinInetRequest final : public IUpdateRequest {
@@ -33,9 +35,7 @@ private:
 
     std::mutex m_lock;
     bool m_aborted = false;
-    HINTERNET m_hInternet = nullptr;
-    HINTERNET m_hConnect = nullptr;
-    HINTERNET m_hRequest = nullptr;
+    CHttpGetHandles m_handles;
 };
 
 // The update dialog's two workers: the download thread runs the download,
@@ -76,6 +76,6 @@ private:
     std::unique_ptr<CWinInetRequest> m_request;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_result{false};
-    HANDLE m_hDownload = nullptr;
-    HANDLE m_hWatcher = nullptr;
+    fw::ScopedKernelHandle m_downloadThread;
+    fw::ScopedKernelHandle m_watcherThread;
 };

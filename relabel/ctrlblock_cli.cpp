@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -44,9 +43,12 @@ bool ReadWholeFile(const fs::path& path, uintmax_t maxSize, std::vector<uint8_t>
         reason = Shown(path) + " is too large";
         return false;
     }
+    // One read of the known size: a program is megabytes, too many for a
+    // character-by-character copy.
     std::ifstream in(path, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.good() && !in.eof()) {
+    bytes.resize(static_cast<size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in || static_cast<uintmax_t>(in.gcount()) != size) {
         reason = "cannot read " + Shown(path);
         return false;
     }

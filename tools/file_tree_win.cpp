@@ -1,24 +1,9 @@
 #include <windows.h>
 
+#include "fw/handles_win.h"
 #include "tools/file_tree.h"
 
 namespace {
-
-// Owns a FindFirstFileW enumeration.
-class CFindHandle {
-public:
-    explicit CFindHandle(HANDLE handle) : m_handle(handle) {}
-    ~CFindHandle() {
-        if (IsValid()) FindClose(m_handle);
-    }
-    CFindHandle(const CFindHandle&) = delete;
-    CFindHandle& operator=(const CFindHandle&) = delete;
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-
-private:
-    HANDLE m_handle;
-};
 
 bool IsDots(const wchar_t* name) { return lstrcmpW(name, L".") == 0 || lstrcmpW(name, L"..") == 0; }
 
@@ -43,7 +28,7 @@ bool DeleteTree(const std::wstring& path) {
     DWORD fileError = 0;
     {
         WIN32_FIND_DATAW found{};
-        CFindHandle find(FindFirstFileW((folder + L"*").c_str(), &found));
+        fw::ScopedFind find(FindFirstFileW((folder + L"*").c_str(), &found));
         if (!find.IsValid()) return RemoveDirectoryW(path.c_str()) != FALSE;
         do {
             if (IsDots(found.cFileName)) continue;
@@ -73,7 +58,7 @@ int CountFiles(const std::wstring& path) {
     if (path.empty()) return 0;
     const std::wstring folder = WithBackslash(path);
     WIN32_FIND_DATAW found{};
-    CFindHandle find(FindFirstFileW((folder + L"*").c_str(), &found));
+    fw::ScopedFind find(FindFirstFileW((folder + L"*").c_str(), &found));
     if (!find.IsValid()) return 1;
     int count = 0;
     do {

@@ -215,7 +215,7 @@ LRESULT CDlgEx::OnNcHitTest(POINT point) {
     const skin::FrameHitInput in{point.x,         point.y,           client.right,         client.bottom,
                                  m_nBorder,       m_nCaptionHeight,  m_bResizable != FALSE, m_bMaximized != FALSE};
     const skin::HitCode hit = skin::FrameHitTest(in);
-    return hit == skin::kHitDefault ? Default() : hit;
+    return hit == skin::kHitDefault ? Default() : static_cast<LRESULT>(hit);
 }
 
 void CDlgEx::OnNcLButtonDown(UINT hitTest, POINT point) {

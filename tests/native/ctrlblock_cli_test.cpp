@@ -98,13 +98,12 @@ TEST_F(CtrlBlockCliTest, SetWritesANewProgramAndLeavesTheOldOne) {
     const size_t blockAt = pe::FindCtrlBlock(written).fileOffset;
     const size_t peAt = written[0x3C] | written[0x3D] << 8;
     const size_t checksumAt = peAt + 24 + 64;
-    for (size_t i = 0; i < written.size(); ++i) {
-        const bool inBlock = i >= blockAt && i < blockAt + ctrl::kBlockSize;
-        const bool inChecksum = i >= checksumAt && i < checksumAt + 4;
-        if (!inBlock && !inChecksum) {
-            ASSERT_EQ(written[i], m_original[i]) << "byte " << i;
-        }
-    }
+    auto others = written;
+    std::copy_n(m_original.begin() + static_cast<ptrdiff_t>(blockAt), ctrl::kBlockSize,
+                others.begin() + static_cast<ptrdiff_t>(blockAt));
+    std::copy_n(m_original.begin() + static_cast<ptrdiff_t>(checksumAt), 4, others.begin() + static_cast<ptrdiff_t>(checksumAt));
+    const auto differs = std::mismatch(others.begin(), others.end(), m_original.begin()).first;
+    EXPECT_EQ(differs, others.end()) << "byte " << (differs - others.begin());
     EXPECT_FALSE(fs::exists(m_dir / "out.exe.ctrlblock-tmp"));
 }
 

@@ -26,9 +26,13 @@ TEST(HttpUrl, SplitsHostPortAndObject) {
     for (const auto& c : cases) {
         const auto target = ParseHttpUrl(c.url);
         ASSERT_TRUE(target.has_value()) << c.url.size();
-        if (c.host) EXPECT_EQ(target->host, c.host);
+        if (c.host) {
+            EXPECT_EQ(target->host, c.host);
+        }
         EXPECT_EQ(target->port, c.port);
-        if (c.object) EXPECT_EQ(target->object, c.object);
+        if (c.object) {
+            EXPECT_EQ(target->object, c.object);
+        }
     }
 }
 

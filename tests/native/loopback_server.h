@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "tests/native/request_text.h"
+
 // An HTTP server on 127.0.0.1 (a free port) for the downloader's tests. Each
 // connection's request header is read and recorded, then the test's handler
 // writes whatever bytes it likes, well-formed or not, and returns; the
@@ -55,9 +57,3 @@ private:
     std::vector<std::thread> m_workers;
     std::thread m_thread;
 };
-
-// The `value` of a request header line "Name: value", or empty.
-std::string RequestHeader(const std::string& request, const std::string& name);
-
-// Deterministic bytes that differ along the file.
-std::string PatternBytes(size_t size);

@@ -3,16 +3,19 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) throw std::runtime_error("cannot read " + path.string());
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<uint8_t> bytes(static_cast<size_t>(in.tellg()));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    return bytes;
 }
 
 void WriteBytes(const fs::path& path, const std::vector<uint8_t>& bytes) {

@@ -24,19 +24,19 @@ TEST(UpdateCheck, VersionTag) {
 }
 
 TEST(UpdateCheck, Answers) {
-    int digests = 0;
-    const FileDigest digest = [&](const std::wstring& path) -> std::optional<std::wstring> {
-        ++digests;
-        if (path == L"unreadable") return std::nullopt;
-        return kDigest;
-    };
-    const std::wstring tag = L"0123456789ABCDEF0123456789AB3001";
-    EXPECT_EQ(CheckUpdateTag(L"", L"p.exe", L"3.0.0.1", digest), 0);
-    EXPECT_EQ(digests, 0) << "an empty tag answers at once";
-    EXPECT_EQ(CheckUpdateTag(tag, L"p.exe", L"3.0.0.1", digest), 0) << "case does not matter";
-    EXPECT_NE(CheckUpdateTag(tag, L"p.exe", L"3.0.0.2", digest), 0);
-    EXPECT_NE(CheckUpdateTag(tag + L"0", L"p.exe", L"3.0.0.1", digest), 0);
-    EXPECT_NE(CheckUpdateTag(tag, L"unreadable", L"3.0.0.1", digest), 0);
+    CTempDir dir;
+    const std::wstring program = (dir / "p.exe").wstring();
+    WriteBytes(program, {'a', 'b', 'c'});
+    // MD5("abc") is 900150983cd24fb0d6963f7d28e17f72 (RFC 1321).
+    const std::wstring tag = L"900150983CD24FB0D6963F7D28E13001";
+    EXPECT_EQ(CheckUpdateTag(L"", program, L"3.0.0.1"), 0);
+    EXPECT_EQ(CheckUpdateTag(L"", (dir / "missing").wstring(), L"3.0.0.1"), 0) << "an empty tag answers at once";
+    EXPECT_EQ(CheckUpdateTag(tag, program, L"3.0.0.1"), 0) << "case does not matter";
+    EXPECT_NE(CheckUpdateTag(tag, program, L"3.0.0.2"), 0);
+    EXPECT_NE(CheckUpdateTag(tag + L"0", program, L"3.0.0.1"), 0);
+    EXPECT_NE(CheckUpdateTag(tag, (dir / "missing").wstring(), L"3.0.0.1"), 0);
+    WriteBytes(program, {'a', 'b', 'd'});
+    EXPECT_NE(CheckUpdateTag(tag, program, L"3.0.0.1"), 0) << "another file";
 }
 
 TEST(UpdateDownload, ParseAddress) {

@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "app/beacon_sender_win.h"
-#include "tests/win/recording_server_win.h"
+#include "tests/win/loopback_server_win.h"
 
 namespace {
 
 bool IsSignalled(HANDLE event) { return WaitForSingleObject(event, 0) == WAIT_OBJECT_0; }
 
 TEST(BeaconSender, SignalsTakenThenDoneAroundTheRequest) {
-    CRecordingServer server;
-    ASSERT_TRUE(server.IsListening());
+    CWinLoopbackServer server;
     const auto events = CBeaconEvents::Create();
     ASSERT_NE(events, nullptr);
-    SendBeacon(L"http://" + server.HostPort() + L"/_regevent.gif?event=100", events);
+    SendBeacon(server.Url("/_regevent.gif?event=100"), events);
     // The sender resets request-taken before it returns.
     EXPECT_FALSE(IsSignalled(events->Taken()));
     ASSERT_EQ(WaitForSingleObject(events->Done(), 10000), WAIT_OBJECT_0);
@@ -34,11 +33,10 @@ TEST(BeaconSender, DoneIsSignalledWhenTheHostRefusesTheConnection) {
 }
 
 TEST(BeaconSender, AnUrlThatDoesNotFitIsNotSentButStillEnds) {
-    CRecordingServer server;
-    ASSERT_TRUE(server.IsListening());
+    CWinLoopbackServer server;
     const auto events = CBeaconEvents::Create();
     ASSERT_NE(events, nullptr);
-    const std::wstring base = L"http://" + server.HostPort() + L"/";
+    const std::wstring base = server.Url("/");
     const std::wstring tooLong = base + std::wstring(512 - base.size(), L'x');
     ASSERT_EQ(tooLong.size(), 512u);
     SendBeacon(tooLong, events);
@@ -55,10 +53,10 @@ TEST(BeaconSender, AnUrlThatDoesNotFitIsNotSentButStillEnds) {
 }
 
 TEST(BeaconSender, EventsOutliveTheirOwnerWhileABeaconRuns) {
-    CRecordingServer server;
+    CWinLoopbackServer server;
     auto events = CBeaconEvents::Create();
     ASSERT_NE(events, nullptr);
-    SendBeacon(L"http://" + server.HostPort() + L"/late", events);
+    SendBeacon(server.Url("/late"), events);
     std::weak_ptr<CBeaconEvents> watch = events;
     events.reset();
     ASSERT_TRUE(server.WaitForRequests(1, 10000));

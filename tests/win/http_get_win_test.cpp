@@ -1,16 +1,21 @@
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "net/http_get_win.h"
-#include "tests/win/recording_server_win.h"
+#include "tests/win/loopback_server_win.h"
 
 namespace {
 
 class HttpGetTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(m_server.IsListening()); }
-    std::wstring Base() const { return L"http://" + m_server.HostPort(); }
+    std::wstring Base() const { return m_server.Url(""); }
+    // The server's address under another scheme name.
+    std::wstring As(const std::wstring& scheme, const std::string& path) const {
+        return scheme + m_server.Url(path).substr(4);
+    }
 
-    CRecordingServer m_server;
+    CWinLoopbackServer m_server;
 };
 
 TEST_F(HttpGetTest, RequestsTheObjectOnThePortGiven) {
@@ -33,7 +38,7 @@ TEST_F(HttpGetTest, RequestsTheObjectOnThePortGiven) {
 }
 
 TEST_F(HttpGetTest, SendsTheAgentVerbVersionAndHeaderTextExactly) {
-    ASSERT_TRUE(HttpGet(L"HTTP://" + m_server.HostPort() + L"/x", L""));
+    ASSERT_TRUE(HttpGet(As(L"HTTP", "/x"), L""));
     ASSERT_TRUE(m_server.WaitForRequests(1, 5000));
     const std::string head = m_server.Requests().at(0);
     EXPECT_EQ(head.rfind("GET /x HTTP/1.1\r\n", 0), 0u) << head;
@@ -48,8 +53,8 @@ TEST_F(HttpGetTest, SendsTheAgentVerbVersionAndHeaderTextExactly) {
 
 TEST_F(HttpGetTest, RefusedInputSendsNothing) {
     const std::wstring refused[] = {
-        L"https://" + m_server.HostPort() + L"/x",
-        L"ftp://" + m_server.HostPort() + L"/x",
+        As(L"https", "/x"),
+        As(L"ftp", "/x"),
         L"http://" + std::wstring(260, L'h') + L"/x",
         Base() + L"/" + std::wstring(512, L'o'),
         L"http://127.0.0.1:70000/x",

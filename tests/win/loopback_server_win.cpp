@@ -2,6 +2,7 @@
 
 #include "tests/win/loopback_server_win.h"
 
+#include <algorithm>
 #include <chrono>
 #include <stdexcept>
 
@@ -29,19 +30,40 @@ bool CWinLoopbackServer::CConn::Reply(const std::string& statusLine, const std::
                 "\r\n\r\n" + body);
 }
 
-CWinLoopbackServer::CWinLoopbackServer(Handler handler) : m_handler(std::move(handler)) {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
+namespace {
+
+// The head of a request is short; a connection that stalls before its blank
+// line must not keep the server from closing.
+constexpr size_t kHeadMax = 64 * 1024;
+constexpr DWORD kHeadTimeoutMs = 3000;
+
+SOCKET ListenOnLoopback(uint16_t& port) {
     const SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (s == INVALID_SOCKET) return s;
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     int size = sizeof(address);
-    if (s == INVALID_SOCKET || bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
-        listen(s, 16) != 0 || getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+    if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || listen(s, SOMAXCONN) != 0 ||
+        getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+        closesocket(s);
+        return INVALID_SOCKET;
+    }
+    port = ntohs(address.sin_port);
+    return s;
+}
+
+}  // namespace
+
+CWinLoopbackServer::CWinLoopbackServer(Handler handler) : m_handler(std::move(handler)) {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    const SOCKET s = ListenOnLoopback(m_port);
+    if (s == INVALID_SOCKET) {
+        WSACleanup();
         throw std::runtime_error("loopback server cannot listen");
+    }
     m_listen = static_cast<uintptr_t>(s);
-    m_port = ntohs(address.sin_port);
     m_thread = std::thread([this] { Serve(); });
 }
 
@@ -53,6 +75,10 @@ CWinLoopbackServer::~CWinLoopbackServer() {
     WSACleanup();
 }
 
+void CWinLoopbackServer::AnswerOk(CConn& conn, const std::string&) {
+    conn.Reply("200 OK", "", "Connection: close\r\n");
+}
+
 std::string CWinLoopbackServer::HostPort() const { return "127.0.0.1:" + std::to_string(m_port); }
 
 std::wstring CWinLoopbackServer::Url(const std::string& path) const {
@@ -62,12 +88,34 @@ std::wstring CWinLoopbackServer::Url(const std::string& path) const {
 
 std::vector<std::string> CWinLoopbackServer::Requests() const {
     std::lock_guard<std::mutex> hold(m_lock);
-    return m_requests;
+    std::vector<std::string> heads;
+    for (const auto& request : m_requests) heads.push_back(request.second);
+    return heads;
+}
+
+std::vector<std::string> CWinLoopbackServer::Targets() const {
+    std::vector<std::string> targets;
+    for (const std::string& head : Requests()) {
+        const size_t start = head.find(' ');
+        const size_t end = head.find(' ', start + 1);
+        targets.push_back(start == std::string::npos ? head : head.substr(start + 1, end - start - 1));
+    }
+    return targets;
 }
 
 size_t CWinLoopbackServer::RequestCount() const {
     std::lock_guard<std::mutex> hold(m_lock);
     return m_requests.size();
+}
+
+bool CWinLoopbackServer::WaitForRequests(size_t count, unsigned timeoutMs) const {
+    std::unique_lock<std::mutex> hold(m_lock);
+    return m_arrived.wait_for(hold, std::chrono::milliseconds(timeoutMs), [&] { return m_requests.size() >= count; });
+}
+
+void CWinLoopbackServer::Clear() {
+    std::lock_guard<std::mutex> hold(m_lock);
+    m_requests.clear();
 }
 
 void CWinLoopbackServer::Serve() {
@@ -80,42 +128,42 @@ void CWinLoopbackServer::Serve() {
         if (select(0, &ready, nullptr, nullptr, &wait) <= 0) continue;
         const SOCKET s = accept(listener, nullptr, nullptr);
         if (s == INVALID_SOCKET) continue;
-        m_workers.emplace_back([this, s] {
-            std::string request;
-            char c;
-            while (request.size() < 65536 && recv(s, &c, 1, 0) == 1) {
-                request.push_back(c);
-                if (request.size() >= 4 && request.compare(request.size() - 4, 4, "\r\n\r\n") == 0) break;
-            }
-            if (!request.empty()) {
-                {
-                    std::lock_guard<std::mutex> hold(m_lock);
-                    m_requests.push_back(request);
-                }
-                CConn conn(static_cast<uintptr_t>(s));
-                m_handler(conn, request);
-            }
-            shutdown(s, SD_SEND);
-            closesocket(s);
-        });
+        const int order = m_connections++;
+        m_workers.emplace_back([this, s, order] { Handle(static_cast<uintptr_t>(s), order); });
     }
 }
 
-std::string RequestHeader(const std::string& request, const std::string& name) {
-    const size_t at = request.find("\r\n" + name + ": ");
-    if (at == std::string::npos) return {};
-    const size_t begin = at + 4 + name.size();
-    return request.substr(begin, request.find("\r\n", begin) - begin);
+void CWinLoopbackServer::Handle(uintptr_t sock, int order) {
+    const SOCKET s = static_cast<SOCKET>(sock);
+    const DWORD timeout = kHeadTimeoutMs;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+    std::string request;
+    char c;
+    while (request.size() < kHeadMax && recv(s, &c, 1, 0) == 1) {
+        request.push_back(c);
+        if (request.size() >= 4 && request.compare(request.size() - 4, 4, "\r\n\r\n") == 0) break;
+    }
+    if (!request.empty()) {
+        {
+            std::lock_guard<std::mutex> hold(m_lock);
+            const auto later = std::find_if(m_requests.begin(), m_requests.end(),
+                                            [order](const auto& other) { return other.first > order; });
+            m_requests.insert(later, {order, request});
+        }
+        m_arrived.notify_all();
+        CConn conn(sock);
+        m_handler(conn, request);
+    }
+    shutdown(s, SD_SEND);
+    closesocket(s);
 }
 
-std::string PatternBytes(size_t size) {
-    std::string bytes(size, '\0');
-    uint32_t state = 2463534242u;
-    for (auto& b : bytes) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        b = static_cast<char>(state);
-    }
-    return bytes;
+uint16_t UnusedLoopbackPort() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    uint16_t port = 0;
+    const SOCKET s = ListenOnLoopback(port);
+    if (s != INVALID_SOCKET) closesocket(s);
+    WSACleanup();
+    return port;
 }

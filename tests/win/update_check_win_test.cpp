@@ -2,28 +2,43 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "net/md5.h"
+#include "net/update_check.h"
 #include "net/update_check_win.h"
 
 // This program's block carries ClientVersion 3.0.0.1 and the expected tag
-// 0123456789ABCDEF0123456789AB3001 (see tests/win/net.cmake).
+// 0123456789ABCDEF0123456789AB3001 (see tests/win/net.cmake), which no build
+// of this program digests to.
 
-TEST(UpdateCheckWin, WrongTagAsksForTheUpdateWithThisProgramsDigest) {
+TEST(UpdateCheckWin, ThisProgramsDigestDecides) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring digested;
-    const int answer = CheckUpdate([&](const std::wstring& path) -> std::optional<std::wstring> {
-        digested = path;
-        return std::wstring(L"ffffffffffffffffffffffffffffffff");
-    });
-    EXPECT_NE(answer, 0);
-    EXPECT_EQ(digested, self);
+    const std::optional<std::wstring> digest = Md5File(self);
+    ASSERT_TRUE(digest.has_value());
+    const std::wstring ownTag = VersionTag(*digest, L"3.0.0.1");
+    ASSERT_NE(ownTag, L"0123456789abcdef0123456789ab3001");
+    EXPECT_NE(CheckUpdate(), 0);
+    EXPECT_EQ(CheckUpdateTag(ownTag, self, L"3.0.0.1"), 0);
 }
 
-TEST(UpdateCheckWin, MatchingTagAnswersZero) {
-    EXPECT_EQ(CheckUpdate([](const std::wstring&) -> std::optional<std::wstring> {
-                  return std::wstring(L"0123456789abcdef0123456789abcdef");
-              }),
-              0);
+TEST(UpdateCheckWin, KnownFileUnderAWidePath) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"\u66F4\u65B0";  // a path beyond ASCII
+    const std::wstring program = folder + L"\\\u5BA2\u6237.exe";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    {
+        std::ofstream out(program.c_str(), std::ios::binary);
+        out << "abc";
+    }
+    // MD5("abc") is 900150983cd24fb0d6963f7d28e17f72 (RFC 1321).
+    EXPECT_EQ(CheckUpdateTag(L"900150983CD24FB0D6963F7D28E13001", program, L"3.0.0.1"), 0);
+    EXPECT_NE(CheckUpdateTag(L"900150983CD24FB0D6963F7D28E13002", program, L"3.0.0.1"), 0);
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+    EXPECT_NE(CheckUpdateTag(L"900150983CD24FB0D6963F7D28E13001", program, L"3.0.0.1"), 0) << "gone";
 }
 
 TEST(UpdateCheckWin, StartsTheUpdateProcessFromAPathWithBlanks) {

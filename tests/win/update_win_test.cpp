@@ -51,15 +51,7 @@ struct CRun {
 
 }  // namespace
 
-TEST(UpdateCheckWin, EmptyExpectedTagMeansUpToDate) {
-    int digests = 0;
-    EXPECT_EQ(CheckUpdate([&](const std::wstring&) -> std::optional<std::wstring> {
-                  ++digests;
-                  return std::wstring(32, L'0');
-              }),
-              0);
-    EXPECT_EQ(digests, 0);
-}
+TEST(UpdateCheckWin, EmptyExpectedTagMeansUpToDate) { EXPECT_EQ(CheckUpdate(), 0); }
 
 TEST(UpdateDownloadWin, Results) {
     const std::string body = PatternBytes(70000);
@@ -101,7 +93,7 @@ TEST(UpdateDownloadWin, Results) {
 
 TEST(UpdateDownloadWin, ForeignDomainEndsAtOnce) {
     CWinLoopbackServer server([](auto& conn, auto&) { conn.Reply("200 OK", "x"); });
-    const std::string foreign = "http://localhost:" + server.HostPort().substr(10) + "/setup.exe";
+    const std::string foreign = "http://localhost:" + std::to_string(server.Port()) + "/setup.exe";
     CRun run;
     ASSERT_TRUE(run.Start({foreign.begin(), foreign.end()}, TempFile(L"corvane-foreign.exe")));
     EXPECT_EQ(run.Result(), IDCANCEL);
