@@ -6,6 +6,7 @@
 #include "app/beacon_sender_win.h"
 #include "app/start_mode.h"
 #include "fw/win_app_win.h"
+#include "net/update_dialog_win.h"
 
 class CCorvane3App : public CWinApp {
 public:
@@ -19,6 +20,10 @@ public:
     // The beacon events, shared with the beacon threads.
     const std::shared_ptr<CBeaconEvents>& BeaconEvents() const { return m_events; }
 
+    // The self-update dialog: one for the life of the process, each DoModal
+    // one download.
+    CPrgsDlg& UpdateDialog() { return m_dlgUpdate; }
+
 private:
     void RunUninstall();
     void RunFirstRun();
@@ -30,4 +35,5 @@ private:
     std::shared_ptr<CBeaconEvents> m_events;
     ULONG_PTR m_gdiplusToken = 0;
     bool m_gdiplusStarted = false;
+    CPrgsDlg m_dlgUpdate;
 };
