@@ -3,20 +3,12 @@
 //   frame_screen.exe OUTPUT.png
 #include <windows.h>
 
-#include <objidl.h>
-
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <array>
 #include <memory>
 #include <string>
 
 #include "fw/handles_win.h"
+#include "tests/screens/screen_util_win.h"
 #include "res/resource.h"
 #include "ui/btn_ex_win.h"
 #include "ui/dlg_ex_win.h"
@@ -27,8 +19,6 @@ namespace {
 constexpr int kWidth = 760;
 constexpr int kHeight = 440;
 constexpr int kMargin = 24;
-
-HBITMAP Png(UINT id) { return LoadSkinImage(GetModuleHandleW(nullptr), id); }
 
 class CDemoFrame : public CDlgEx {
 public:
@@ -89,32 +79,6 @@ private:
     std::array<HBITMAP, 14> m_strips{};
     std::array<CBtnEx, 12> m_buttons;
 };
-
-bool SavePng(HBITMAP bitmap, const std::wstring& path) {
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-    bool ok = false;
-    {
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        ok = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return ok;
-}
-
-void PumpFor(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
-}
 
 }  // namespace
 

@@ -4,18 +4,10 @@
 //   kit_screen.exe progress OUTPUT.png  the update dialog's look at 37 %
 #include <windows.h>
 
-#include <objidl.h>
-
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <string>
 
 #include "fw/handles_win.h"
+#include "tests/screens/screen_util_win.h"
 #include "res/resource.h"
 #include "ui/dlg_ex_win.h"
 #include "ui/image_loader_win.h"
@@ -25,22 +17,6 @@ using std::min;
 namespace {
 
 constexpr int kMargin = 24;
-
-HBITMAP Png(UINT id) { return LoadSkinImage(GetModuleHandleW(nullptr), id); }
-
-bool SavePng(HBITMAP bitmap, const std::wstring& path) {
-    const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-    bool ok = false;
-    {
-        Gdiplus::Bitmap image(bitmap, nullptr);
-        ok = image.Save(path.c_str(), &png, nullptr) == Gdiplus::Ok;
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return ok;
-}
 
 // Saves the screen around `window`, with a margin of the backdrop.
 bool SaveAround(HWND window, const std::wstring& path) {
@@ -52,18 +28,6 @@ bool SaveAround(HWND window, const std::wstring& path) {
     fw::MemoryCanvas canvas(screen.Get(), w, h);
     BitBlt(canvas.Dc(), 0, 0, w, h, screen.Get(), x, y, SRCCOPY);
     return SavePng(canvas.Bitmap(), path);
-}
-
-void PumpFor(DWORD milliseconds) {
-    const DWORD end = GetTickCount() + milliseconds;
-    while (static_cast<int>(end - GetTickCount()) > 0) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(10);
-    }
 }
 
 // The message box runs modally: a thread timer takes the picture and then

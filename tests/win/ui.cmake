@@ -5,10 +5,12 @@ target_link_libraries(win_ui_test PRIVATE corvane_res)
 
 # Screenshots for people: `make screens` (or the `screens` target) writes
 # build/screens/frame.png, msgbox.png and progress.png.
-add_executable(frame_screen ${CMAKE_SOURCE_DIR}/tests/screens/frame_screen_win.cpp)
+add_executable(frame_screen ${CMAKE_SOURCE_DIR}/tests/screens/frame_screen_win.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screens/screen_util_win.cpp)
 target_link_libraries(frame_screen PRIVATE corvane_core corvane_res)
 target_link_options(frame_screen PRIVATE -municode)
-add_executable(kit_screen ${CMAKE_SOURCE_DIR}/tests/screens/kit_screen_win.cpp)
+add_executable(kit_screen ${CMAKE_SOURCE_DIR}/tests/screens/kit_screen_win.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screens/screen_util_win.cpp)
 target_link_libraries(kit_screen PRIVATE corvane_core corvane_res)
 target_link_options(kit_screen PRIVATE -municode)
 set(SCREENS_DIR ${CMAKE_SOURCE_DIR}/build/screens)
