@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "tools/file_tree.h"
+#include "tests/win/test_files_win.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ void MakeFile(const std::wstring& path, DWORD attributes = FILE_ATTRIBUTE_NORMAL
     std::ofstream(path.c_str()) << "x";
     SetFileAttributesW(path.c_str(), attributes);
 }
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 }  // namespace
 

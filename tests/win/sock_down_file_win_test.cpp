@@ -7,6 +7,7 @@
 
 #include "net/sock_down_file.h"
 #include "tests/win/loopback_server_win.h"
+#include "tests/win/test_files_win.h"
 
 namespace {
 
@@ -16,11 +17,6 @@ std::wstring TempFolder(const wchar_t* name) {
     std::wstring folder = std::wstring(base) + name;
     CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
-}
-
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteAll(const std::wstring& path, const std::string& bytes) {

@@ -12,26 +12,12 @@
 
 #include "net/update_dialog_win.h"
 #include "tests/win/loopback_server_win.h"
+#include "tests/win/test_files_win.h"
 
 // The update dialog run modally against a loopback server. This program's
 // block names 127.0.0.1 as the maker's only domain (tests/win/net.cmake).
 
 namespace {
-
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    const std::wstring path = std::wstring(base) + name;
-    DeleteFileW(path.c_str());
-    return path;
-}
-
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // The dialog as it stands when its initialisation is over.
 class CWatchedDlg : public CPrgsDlg {

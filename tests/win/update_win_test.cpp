@@ -11,26 +11,12 @@
 #include "net/update_check_win.h"
 #include "net/update_download_win.h"
 #include "tests/win/loopback_server_win.h"
+#include "tests/win/test_files_win.h"
 
 // This program's block carries UpdateDomains=127.0.0.1 and an
 // empty ExpectedTag (see tests/win/net.cmake).
 
 namespace {
-
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    const std::wstring path = std::wstring(base) + name;
-    DeleteFileW(path.c_str());
-    return path;
-}
-
-std::string ReadAll(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Runs one download as the dialog does and returns its result.
 struct CRun {
