@@ -6,7 +6,6 @@ namespace {
 
 constexpr size_t kDeviceTextMax = 127;
 constexpr size_t kDidMax = 255;
-constexpr size_t kIdentifySize = 512;
 constexpr size_t kSerialFirstWord = 10;
 constexpr size_t kSerialWords = 10;
 

@@ -13,6 +13,9 @@
 // The parts of the device identity that the statistics servers receive,
 // computed from what the Windows layer reads off the machine.
 
+// Size of a drive's identify data, as S.M.A.R.T. returns it.
+inline constexpr size_t kIdentifySize = 512;
+
 // The serial from a drive's 512-byte identify data: words 10 to 19, each high
 // byte first, trailing and then leading blanks removed, read in the ANSI code
 // page. It stops at a zero byte.

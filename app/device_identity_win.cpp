@@ -23,7 +23,6 @@ constexpr BYTE kIdentifyDevice = 0xEC;
 constexpr BYTE kIdentifyPacketDevice = 0xA1;
 constexpr BYTE kAtapiMapBit = 0x10;
 constexpr int kDrive = 0;
-constexpr DWORD kIdentifySize = 512;
 
 }  // namespace
 
@@ -43,7 +42,7 @@ std::wstring ReadDiskSerial() {
     if (version.bIDEDeviceMap == 0) return {};
 
     SENDCMDINPARAMS in{};
-    in.cBufferSize = kIdentifySize;
+    in.cBufferSize = static_cast<DWORD>(kIdentifySize);
     in.irDriveRegs.bFeaturesReg = 0;
     in.irDriveRegs.bSectorCountReg = 1;
     in.irDriveRegs.bSectorNumberReg = 1;
