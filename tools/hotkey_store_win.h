@@ -1,0 +1,28 @@
+#pragma once
+
+// The hotkeys of the running program: kept in "Statistic.ini" beside the
+// executable, in the build's section.
+
+#include <windows.h>
+
+#include "app/settings_store.h"
+#include "app/settings_store_win.h"
+#include "tools/hotkey.h"
+
+// The settings that hold the hotkeys.
+CSettings HotkeySettings();
+
+// One stored hotkey from those settings (the tool menu shows the boss key's
+// name with it).
+Hotkey ReadHotkey(const SettingKey& key);
+
+// Reloads the process-wide hotkeys from those settings.
+void LoadHotkeys();
+
+// Asks the running clients of this build to reload their hotkeys.
+inline constexpr UINT kMsgReloadHotkeys = WM_USER + 4;
+
+// Posts kMsgReloadHotkeys to the top-level dialogs titled with this build's
+// TitleName (the main frames of its running clients, this one's included),
+// at most 10 of them. Returns how many were asked.
+int BroadcastHotkeyReload();
