@@ -6,6 +6,7 @@
 
 #include "app/ctrl_block.h"
 #include "tools/hotkey_store.h"
+#include "tools/key_state_win.h"
 
 namespace {
 
@@ -21,6 +22,11 @@ CSettings HotkeySettings() { return CSettings(HotkeyStore(), TheCtrlBlock().Shor
 Hotkey ReadHotkey(const SettingKey& key) { return ReadHotkey(HotkeySettings(), key); }
 
 void LoadHotkeys() { LoadHotkeys(HotkeySettings()); }
+
+bool IsWindowSwitchKey(UINT message, WPARAM vk) {
+    if (message != WM_KEYDOWN && message != WM_SYSKEYDOWN) return false;
+    return CurrentHotkeys().windowSwitch.Matches(static_cast<int>(vk), ModifierMask(CThreadKeyState()));
+}
 
 int BroadcastHotkeyReload() {
     struct Search {

@@ -19,6 +19,11 @@ Hotkey ReadHotkey(const SettingKey& key);
 // Reloads the process-wide hotkeys from those settings.
 void LoadHotkeys();
 
+// Whether a key message of this thread is the window-switch key, with the
+// modifiers as this thread's messages left them. The frame leaves out the
+// key messages it posts to itself before asking.
+bool IsWindowSwitchKey(UINT message, WPARAM vk);
+
 // Asks the running clients of this build to reload their hotkeys.
 inline constexpr UINT kMsgReloadHotkeys = WM_USER + 4;
 

@@ -4,16 +4,9 @@
 
 #include "tools/hotkey_rules.h"
 #include "tools/hotkey_store.h"
+#include "tools/key_state_win.h"
 
 namespace {
-
-// A low-level hook sees keys meant for other programs, and its thread's own
-// key state (GetKeyState) is not updated for those: only the asynchronous
-// state tells whether Ctrl is held while another window has the focus.
-class CAsyncKeyState final : public IKeyState {
-public:
-    bool IsDown(int vk) const override { return (GetAsyncKeyState(vk) & 0x8000) != 0; }
-};
 
 // The hook procedure has no parameter of its own to reach its owner by; the
 // process has one hook and one owner.

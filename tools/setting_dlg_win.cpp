@@ -5,6 +5,7 @@
 #include "tools/hotkey_rules.h"
 #include "tools/hotkey_store.h"
 #include "tools/hotkey_store_win.h"
+#include "tools/key_state_win.h"
 #include "ui/image_loader_win.h"
 #include "ui/message_box_win.h"
 
@@ -43,10 +44,22 @@ constexpr GroupFrame kGroups[] = {
 };
 constexpr int kFrameLeft = 12, kFrameRight = 297, kFrameGapStart = 18;
 
-// The dialog's own messages: what the user pressed on this thread.
-class CThreadKeyState final : public IKeyState {
-public:
-    bool IsDown(int vk) const override { return (GetKeyState(vk) & 0x8000) != 0; }
+// The frames are fixed in pixels while the template counts in dialog units,
+// which grow with the system's dialog font: the dialog places its controls
+// in pixels, inside the frames, so that neither depends on that font.
+constexpr SIZE kDialogSize{310, 376};
+struct Placement {
+    int id;
+    RECT rect;  // left, top, right, bottom; the rows repeat 103 pixels lower per group
+};
+constexpr Placement kPlacements[] = {
+    {IDC_BOSS_LABEL, {28, 69, 138, 87}},     {IDC_BOSS_KEY, {140, 66, 285, 88}},
+    {IDC_BOSS_EXAMPLE, {140, 94, 285, 112}},
+    {IDC_SWITCH_LABEL, {28, 172, 138, 190}}, {IDC_SWITCH_KEY, {140, 169, 285, 191}},
+    {IDC_SWITCH_EXAMPLE, {140, 197, 285, 215}},
+    {IDC_SOUND_LABEL, {28, 275, 138, 293}},  {IDC_SOUND_KEY, {140, 272, 285, 294}},
+    {IDC_SOUND_EXAMPLE, {140, 300, 285, 318}},
+    {IDOK, {84, 341, 141, 364}},             {IDCANCEL, {169, 341, 226, 364}},
 };
 
 std::wstring ItemText(HWND dialog, int id) {
@@ -68,6 +81,11 @@ CSettingDlg::~CSettingDlg() {
 
 BOOL CSettingDlg::OnInitDialog() {
     CDlgEx::OnInitDialog();
+    SetWindowPos(nullptr, 0, 0, kDialogSize.cx, kDialogSize.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const Placement& place : kPlacements) {
+        const RECT& r = place.rect;
+        ::MoveWindow(GetDlgItem(place.id), r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+    }
     m_nCaptionHeight = 30;
     m_nBorder = 4;
     m_nBtnRight = 0;

@@ -175,3 +175,26 @@ TEST_F(HotkeyHookTest, BossAndSoundKeysActSystemWideOnlyWithAPageOpen) {
     EXPECT_EQ(frame.Events(), seen);
     EXPECT_TRUE(IsWindowVisible(frame.m_frame));
 }
+
+TEST_F(HotkeyHookTest, WindowSwitchKeyReadsThisThreadsModifiers) {
+    ASSERT_TRUE(HotkeySettings().Write(settings::kAltWndKey, L"2,9"));
+    LoadHotkeys();
+    struct Case {
+        UINT message;
+        bool ctrl;
+        bool expected;
+    } const cases[] = {
+        {WM_KEYDOWN, true, true},
+        {WM_SYSKEYDOWN, true, true},
+        {WM_KEYUP, true, false},
+        {WM_KEYDOWN, false, false},
+    };
+    for (const Case& c : cases) {
+        BYTE state[256] = {};
+        state[VK_CONTROL] = c.ctrl ? 0x80 : 0;
+        SetKeyboardState(state);
+        EXPECT_EQ(IsWindowSwitchKey(c.message, VK_TAB), c.expected) << c.message << " " << c.ctrl;
+    }
+    BYTE released[256] = {};
+    SetKeyboardState(released);
+}

@@ -209,7 +209,7 @@ TEST_F(SettingDlgTest, ShowsStoredKeysAndPaintsItsGroupFrames) {
         {12, 85, true},   {150, 120, true}, {297, 100, true}, {200, 50, true}, {15, 50, true},   // group 1
         {12, 190, true},  {297, 160, true}, {150, 223, true},                                    // group 2
         {12, 300, true},  {150, 326, true}, {297, 270, true},                                    // group 3
-        {200, 85, false}, {150, 150, false}, {320, 100, false},                                  // inside, outside
+        {200, 85, false}, {150, 150, false}, {303, 100, false},                                  // inside, beside
     };
     for (const Pixel& p : pixels) EXPECT_EQ(surface.At(p.x, p.y) == 0xFFFFFF, p.white) << p.x << "," << p.y;
     dialog.DestroyWindow();
