@@ -7,4 +7,5 @@ list(APPEND CORE_PORTABLE
   login/login_urls.cpp
   login/partner_login.cpp
   login/drag_exclusion.cpp
+  login/login_steps.cpp
 )
