@@ -16,6 +16,10 @@ namespace {
 
 constexpr unsigned kFlagQuickLaunch = 7;
 constexpr DWORD kDeleteSettleMs = 800;
+// The sockets' default wait for data suits a transfer in progress, not a
+// portal answering over the internet: with it the refresh would fail on any
+// slower line. Start-up waits for the refresh, so the wait stays bounded.
+constexpr unsigned kReceiveLimitMs = 3000;
 
 void RemoveShortcuts(const std::wstring& name) {
     DeleteDesktopShortcut(name);
@@ -40,6 +44,7 @@ bool FollowIconDescription(const CCtrlBlock& block, const std::wstring& programP
     std::optional<IconInfo> info;
     {
         CSockDownFile client;
+        client.SetReceiveLimit(kReceiveLimitMs);
         info = ParseIconInfo(client.HttpGetText(L"http://" + portalHost + IconDescriptionPath(block.GameCode(), block.Aid())));
     }
     // A name that is no plain file name would leave the old shortcuts
@@ -50,6 +55,7 @@ bool FollowIconDescription(const CCtrlBlock& block, const std::wstring& programP
     const std::wstring iconFile = IconFilePath(FolderOf(programPath), block.ShortName());
     {
         CSockDownFile download;
+        download.SetReceiveLimit(kReceiveLimitMs);
         if (!download.DownloadFile(iconFile, info->url)) return false;
     }
 

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <string>
 
 // Places and facts the install step, the icon refresh and the uninstall share.

@@ -43,12 +43,19 @@ void StartInstalledCopy(const std::wstring& path) {
 
 }  // namespace
 
-void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath) {
-    CScopedCoInit com;
+bool CreateInstallFolder() {
     const std::wstring folder = InstallFolder();
-    if (folder.empty()) return;
+    if (folder.empty()) return false;
     _wmkdir(FolderOf(folder).c_str());
     _wmkdir(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath) {
+    CScopedCoInit com;
+    if (!CreateInstallFolder()) return;
+    const std::wstring folder = InstallFolder();
 
     std::wstring iconFile = IconFilePath(folder, block.ShortName());
     CIcons icons;

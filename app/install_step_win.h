@@ -10,3 +10,7 @@
 // (flag 7, below Windows 10), and the start of the installed copy (flag 3).
 // Every item is tried whatever became of the others.
 void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath);
+
+// Makes the install folder, where the settings file lives, if it is missing;
+// true when it exists afterwards.
+bool CreateInstallFolder();

@@ -97,7 +97,8 @@ std::wstring StartSelfDeleteBatch(const std::wstring& programPath) {
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
     std::wstring commandLine = L"\"" + batch + L"\"";
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    // No console of its own to show (the client has none to share).
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
                         &process)) {
         DeleteFileW(batch.c_str());
         return {};

@@ -192,7 +192,14 @@ protected:
 
     bool Refresh() {
         CSettings settings = AppSettings();
-        return FollowIconDescription(TheCtrlBlock(), m_program, m_server.HostPort(), settings);
+        return FollowIconDescription(TheCtrlBlock(), m_program, L"127.0.0.1:" + std::to_wstring(m_server.Port()), settings);
+    }
+
+    // The server records a request on its own thread, after answering it.
+    size_t Requests(size_t expected) {
+        m_server.WaitForRequests(expected, 3000);
+        Sleep(100);
+        return m_server.RequestCount();
     }
 
     bool OldShortcutsStay() const {
@@ -203,11 +210,11 @@ protected:
     PortalPlay m_play;
     CWinLoopbackServer m_server{[this](CWinLoopbackServer::CConn& conn, const std::string& request) {
         if (request.rfind("GET /webStatic/index.php?_c=client&_a=getIconInfo&game=doln&aid=2 ", 0) == 0) {
-            conn.Reply("HTTP/1.1 200 OK", m_play.description);
+            conn.Reply("200 OK", m_play.description);
         } else if (request.rfind("GET /icons/t.ico ", 0) == 0 && m_play.iconServed) {
-            conn.Reply("HTTP/1.1 200 OK", kIconBytes);
+            conn.Reply("200 OK", kIconBytes);
         } else {
-            conn.Reply("HTTP/1.1 404 Not Found", "");
+            conn.Reply("404 Not Found", "");
         }
     }};
     std::wstring m_program;
@@ -243,7 +250,7 @@ TEST_F(IconRefreshWinTest, ANewTimeReplacesTheShortcutsAndIsStored) {
     // The same time again: nothing is downloaded, nothing changes.
     m_server.Clear();
     EXPECT_FALSE(Refresh());
-    EXPECT_EQ(m_server.RequestCount(), 1u);
+    EXPECT_EQ(Requests(1), 1u);
     EXPECT_TRUE(Exists(DesktopShortcutPath(kNewName)));
 
     // A later time replaces the shortcuts of the stored name.
@@ -272,7 +279,7 @@ TEST_F(IconRefreshWinTest, AnIncompleteRefreshChangesNothing) {
         m_play = c.play;
         m_server.Clear();
         EXPECT_FALSE(Refresh());
-        EXPECT_EQ(m_server.RequestCount(), c.requests);
+        EXPECT_EQ(Requests(c.requests), c.requests);
         EXPECT_TRUE(OldShortcutsStay());
         EXPECT_FALSE(Exists(m_icon));
         CSettings settings = AppSettings();
