@@ -28,6 +28,11 @@ list(APPEND CORE_WIN
   app/wow64_win.cpp
   app/autostart_win.cpp
   app/crash_dump_win.cpp
+  app/install_paths_win.cpp
+  app/install_step_win.cpp
+  app/icon_refresh_win.cpp
+  app/uninstall_win.cpp
+  app/desktop_icon_lookup_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp
