@@ -102,23 +102,30 @@ TEST(Framework, DestroyedWindowIsUnbound) {
     EXPECT_TRUE(wnd.CreateEx(0, nullptr, L"t", WS_POPUP, RECT{0, 0, 10, 10}, nullptr, 0));
 }
 
+// A command of 0 posts WM_QUIT instead, as the frame's exit does.
 class CAutoDialog : public CDialog {
 public:
     CAutoDialog(UINT command, int code) : CDialog(IDD_EMPTY_POPUP), m_command(command), m_code(code) {}
     int initCalls = 0;
     int okCalls = 0;
+    int cancelCalls = 0;
 
 protected:
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
         ++initCalls;
-        PostMessage(WM_COMMAND, m_command);
+        if (m_command == 0) PostQuitMessage(m_code);
+        else PostMessage(WM_COMMAND, m_command);
         return TRUE;
     }
     void OnOK() override {
         ++okCalls;
         if (m_code != IDOK) EndDialog(m_code);
         else CDialog::OnOK();
+    }
+    void OnCancel() override {
+        ++cancelCalls;
+        CDialog::OnCancel();
     }
 
 private:
@@ -131,13 +138,19 @@ TEST(Framework, ModalDialogsEndWithTheirResult) {
         UINT command;
         int code;
         INT_PTR want;
-    } cases[] = {{IDOK, IDOK, IDOK}, {IDOK, 42, 42}, {IDCANCEL, IDOK, IDCANCEL}};
+    } cases[] = {{IDOK, IDOK, IDOK}, {IDOK, 42, 42}, {IDCANCEL, IDOK, IDCANCEL}, {0, 7, IDCANCEL}};
     for (const Case& c : cases) {
         CAutoDialog dialog(c.command, c.code);
         EXPECT_EQ(dialog.DoModal(), c.want) << c.command;
         EXPECT_EQ(dialog.initCalls, 1);
         EXPECT_EQ(dialog.okCalls, c.command == IDOK ? 1 : 0);
+        EXPECT_EQ(dialog.cancelCalls, c.command == IDOK ? 0 : 1) << c.command;
         EXPECT_EQ(dialog.m_hWnd, nullptr);
+        if (c.command != 0) continue;
+        // The quit is handed on to the loop outside, with its code.
+        MSG msg;
+        ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        EXPECT_EQ(msg.wParam, static_cast<WPARAM>(c.code));
     }
 }
 
