@@ -1,7 +1,5 @@
 #include "net/sock_down_file.h"
 
-#include "tools/file_tree.h"
-
 namespace {
 
 bool IsAccepted(const std::string& header) {
@@ -39,12 +37,11 @@ bool CSockDownFile::Transfer() { return m_pszEtagName.empty() ? TransferWhole() 
 
 std::wstring CSockDownFile::WorkFilePath() const {
     if (m_pszEtagName.empty()) return m_szFile + L".~tmp";
-    const std::wstring name = WireCodePage().ToWide(m_pszEtagName);
-    std::wstring folder;
-    if (!SplitPath(m_szFile, &folder, nullptr)) return name;
-    // The separator the destination uses; Windows takes either.
-    const wchar_t separator = m_szFile[folder.size()];
-    return folder + separator + name;
+    // The server's ETag only tells versions apart; named on its own it could
+    // name any file beside the destination (the settings file) or the
+    // destination itself. Behind the destination's name and a fixed mark it
+    // names only this destination's work file, which a later run finds again.
+    return m_szFile + kEtagWorkMark + WireCodePage().ToWide(m_pszEtagName);
 }
 
 void CSockDownFile::ReportProgress(int64_t done) {

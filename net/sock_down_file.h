@@ -12,6 +12,8 @@
 class CSockDownFile : public CSockBase {
 public:
     static constexpr int kRounds = 5;
+    // The work file of a download with an ETag: destination + mark + ETag name.
+    static constexpr wchar_t kEtagWorkMark[] = L".~etag.";
 
     CSockDownFile() = default;
     virtual ~CSockDownFile() = default;

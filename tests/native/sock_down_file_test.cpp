@@ -40,6 +40,11 @@ std::string Bytes(const fs::path& path) { return fs::exists(path) ? ReadText(pat
 
 void WriteText(const fs::path& path, const std::string& text) { WriteBytes(path, {text.begin(), text.end()}); }
 
+// Where a download keeps the part received under an ETag, so that a later run resumes it.
+fs::path WorkFile(const fs::path& dest, const std::string& etagName) {
+    return dest.string() + ".~etag." + etagName;
+}
+
 std::wstring W(const fs::path& path) { return path.wstring(); }
 
 size_t RangeStart(const std::string& request) {
@@ -180,7 +185,7 @@ TEST_F(SockDownFile, DownloadsWithEtagAndReportsProgress) {
     CLoopbackServer server([&](auto& conn, auto& request) { ServeFile(conn, request, source, "\"abc/123\""); });
     ASSERT_TRUE(down.DownloadFile(W(dest), server.Url("/icon.ico")));
     EXPECT_TRUE(Bytes(dest) == source);
-    EXPECT_FALSE(fs::exists(dir / "_abc_123_"));
+    EXPECT_FALSE(fs::exists(WorkFile(dest, "_abc_123_")));
     EXPECT_EQ(server.RequestCount(), 2u);  // probe and transfer
     ASSERT_FALSE(down.percents.empty());
     EXPECT_EQ(down.percents.back(), 100);
@@ -188,7 +193,7 @@ TEST_F(SockDownFile, DownloadsWithEtagAndReportsProgress) {
 }
 
 TEST_F(SockDownFile, CompleteWorkFileIsMovedWithoutARequest) {
-    WriteText(dir / "_abc_123_", source);
+    WriteText(WorkFile(dest, "_abc_123_"), source);
     WriteText(dest, "old icon");
     CLoopbackServer server([&](auto& conn, auto& request) { ServeFile(conn, request, source, "\"abc/123\""); });
     ASSERT_TRUE(down.DownloadFile(W(dest), server.Url("/icon.ico")));
@@ -233,11 +238,11 @@ TEST_F(SockDownFile, PartialWorkFileSurvivesFiveFailedRounds) {
     });
     EXPECT_FALSE(down.DownloadFile(W(dest), server.Url("/f")));
     EXPECT_EQ(server.RequestCount(), 10u);
-    EXPECT_TRUE(Bytes(dir / "_v1_") == source.substr(0, 4000));
+    EXPECT_TRUE(Bytes(WorkFile(dest, "_v1_")) == source.substr(0, 4000));
 }
 
 TEST_F(SockDownFile, WholeAnswerToARangeRequestStartsTheWorkFileAgain) {
-    WriteText(dir / "_v2_", std::string(700, 'x'));
+    WriteText(WorkFile(dest, "_v2_"), std::string(700, 'x'));
     CLoopbackServer server([&](auto& conn, auto&) { conn.Reply("200 OK", source, "ETag: \"v2\"\r\n"); });
     ASSERT_TRUE(down.DownloadFile(W(dest), server.Url("/f")));
     EXPECT_TRUE(Bytes(dest) == source);
@@ -245,11 +250,38 @@ TEST_F(SockDownFile, WholeAnswerToARangeRequestStartsTheWorkFileAgain) {
 }
 
 TEST_F(SockDownFile, OverlongWorkFileIsEmptied) {
-    WriteText(dir / "_v3_", source + "trailing");
+    WriteText(WorkFile(dest, "_v3_"), source + "trailing");
     CLoopbackServer server([&](auto& conn, auto& request) { ServeFile(conn, request, source, "\"v3\""); });
     ASSERT_TRUE(down.DownloadFile(W(dest), server.Url("/f")));
     EXPECT_TRUE(Bytes(dest) == source);
     EXPECT_EQ(RangeStart(server.Requests().at(1)), 0u);
+}
+
+// A server's ETag must not name an existing file, the destination included:
+// whatever it says, the neighbours keep their bytes and the destination gets
+// exactly the file.
+TEST_F(SockDownFile, EtagNamesNoFileButAWorkFile) {
+    struct Case {
+        const char* etag;
+        const char* neighbour;  // an existing file beside the destination, "" for none
+    } const cases[] = {
+        {"Statistic.ini", "Statistic.ini"},
+        {"icon.ico", ""},
+        {"\"icon.ico\"", "_icon.ico_"},
+    };
+    for (const auto& c : cases) {
+        const std::string settings = "[Doln2]\r\nInst=3\r\n";
+        if (*c.neighbour != '\0') WriteText(dir / c.neighbour, settings);
+        WriteText(dest, "old icon");
+        CLoopbackServer server([&](auto& conn, auto& request) { ServeFile(conn, request, source, c.etag); });
+        EXPECT_TRUE(down.DownloadFile(W(dest), server.Url("/icon.ico"))) << c.etag;
+        EXPECT_TRUE(Bytes(dest) == source) << c.etag;
+        EXPECT_EQ(RangeStart(server.Requests().back()), 0u) << c.etag;
+        if (*c.neighbour != '\0') {
+            EXPECT_EQ(Bytes(dir / c.neighbour), settings) << c.etag;
+            fs::remove(dir / c.neighbour);
+        }
+    }
 }
 
 TEST_F(SockDownFile, WithoutEtagTheFileReplacesAnExistingDestination) {

@@ -50,7 +50,7 @@ TEST(SockDownFileWin, FullDownloadOverWinsock) {
     ASSERT_TRUE(down.DownloadFile(dest, server.Url("/icon.ico")));
     EXPECT_TRUE(ReadAll(dest) == source);
     EXPECT_EQ(down.last, 100);
-    EXPECT_EQ(GetFileAttributesW((folder + L"\\_full_1_").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW((dest + L".~etag._full_1_").c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileW(dest.c_str());
     RemoveDirectoryW(folder.c_str());
 }
@@ -66,7 +66,7 @@ TEST(SockDownFileWin, ResumesAWorkFileLeftByAnEarlierRun) {
     });
     const std::wstring folder = TempFolder(L"corvane-sock-resume");
     const std::wstring dest = folder + L"\\icon.ico";
-    WriteAll(folder + L"\\_r2_", source.substr(0, 20000));
+    WriteAll(dest + L".~etag._r2_", source.substr(0, 20000));
     CSockDownFile down;
     down.SetReceiveLimit(kTestLimitMs);
     ASSERT_TRUE(down.DownloadFile(dest, server.Url("/icon.ico")));
