@@ -27,10 +27,11 @@ int CheckUpdate(const std::wstring& expectedTag, const std::wstring& clientVersi
 }
 
 bool StartUpdateProcess(const std::wstring& programPath) {
-    // The command line is the path as it is, then the switch; the program is
-    // also named on its own so that a path with blanks cannot start a
-    // different program found at a shorter prefix of it.
-    std::wstring commandLine = programPath + L" /update";
+    // The path is quoted: unquoted, a blank in it would split it and the new
+    // process would take a piece of its own path for its first argument.
+    // The program is also named on its own, so that a path with blanks cannot
+    // start a different program found at a shorter prefix of it.
+    std::wstring commandLine = L"\"" + programPath + L"\" /update";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;

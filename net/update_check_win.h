@@ -7,7 +7,7 @@
 // when an update is needed; an empty expected tag means up to date.
 int CheckUpdate(const std::wstring& expectedTag, const std::wstring& clientVersion);
 
-// Starts `programPath` /update at idle priority and returns without waiting;
+// Starts `programPath` (quoted) /update at idle priority and returns without waiting;
 // false when the process could not be started.
 bool StartUpdateProcess(const std::wstring& programPath);
 

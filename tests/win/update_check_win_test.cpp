@@ -2,12 +2,51 @@
 
 #include <gtest/gtest.h>
 
+#include <shellapi.h>
+
 #include <fstream>
+#include <iterator>
 
 #include "app/ctrl_block.h"
 #include "net/md5.h"
 #include "net/update_check.h"
 #include "net/update_check_win.h"
+
+namespace {
+
+constexpr wchar_t kArgsRecordVariable[] = L"CORVANE_TEST_ARGS_RECORD";
+
+// Written whole and then renamed, so that a reader never sees half of it.
+void WriteRecord(const std::wstring& path, const std::wstring& text) {
+    const std::wstring part = path + L".part";
+    {
+        std::ofstream out(part.c_str(), std::ios::binary);
+        out.write(reinterpret_cast<const char*>(text.data()), static_cast<std::streamsize>(text.size() * sizeof(wchar_t)));
+    }
+    MoveFileExW(part.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+}
+
+std::wstring ReadRecord(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+}
+
+// Runs before any test: a copy of this program started by the update
+// restart writes its arguments, one a line, and ends.
+[[maybe_unused]] const bool g_echoed = [] {
+    wchar_t record[MAX_PATH];
+    if (GetEnvironmentVariableW(kArgsRecordVariable, record, MAX_PATH) == 0) return false;
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring text;
+    for (int i = 0; args != nullptr && i < count; ++i) text += std::wstring(args[i]) + L"\n";
+    LocalFree(args);
+    WriteRecord(record, text);
+    ExitProcess(0);
+}();
+
+}  // namespace
 
 // This program's block carries ClientVersion 3.0.0.1 and the expected tag
 // 0123456789ABCDEF0123456789AB3001 (see tests/win/net.cmake), which no build
@@ -43,17 +82,29 @@ TEST(UpdateCheckWin, KnownFileUnderAWidePath) {
 }
 
 TEST(UpdateCheckWin, StartsTheUpdateProcessFromAPathWithBlanks) {
-    wchar_t system[MAX_PATH], temp[MAX_PATH];
-    GetSystemDirectoryW(system, MAX_PATH);
+    wchar_t self[MAX_PATH], temp[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
     GetTempPathW(MAX_PATH, temp);
     const std::wstring folder = std::wstring(temp) + L"corvane update dir";
     const std::wstring program = folder + L"\\corvane.exe";
+    const std::wstring record = std::wstring(temp) + L"corvane-update-args.txt";
     CreateDirectoryW(folder.c_str(), nullptr);
-    // Any small program stands in for the client: it is only started.
-    ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\hostname.exe").c_str(), program.c_str(), FALSE));
+    DeleteFileW(record.c_str());
+    // This test program stands in for the client: started with the variable
+    // set, it writes down its arguments and ends (EchoArgumentsWhenAsked).
+    ASSERT_TRUE(CopyFileW(self, program.c_str(), FALSE));
+    SetEnvironmentVariableW(kArgsRecordVariable, record.c_str());
     EXPECT_TRUE(StartUpdateProcess(program));
+    SetEnvironmentVariableW(kArgsRecordVariable, nullptr);
     EXPECT_FALSE(StartUpdateProcess(folder + L"\\missing.exe"));
-    Sleep(200);
-    DeleteFileW(program.c_str());
+
+    std::wstring args;
+    for (int wait = 0; wait < 200 && args.empty(); ++wait) {
+        Sleep(50);
+        args = ReadRecord(record);
+    }
+    EXPECT_EQ(args, program + L"\n/update\n");
+    DeleteFileW(record.c_str());
+    for (int wait = 0; wait < 100 && !DeleteFileW(program.c_str()); ++wait) Sleep(50);
     RemoveDirectoryW(folder.c_str());
 }
