@@ -127,5 +127,7 @@ std::optional<std::wstring> Md5File(const std::filesystem::path& path) {
         if (got <= 0) break;
         md5.Update(chunk, static_cast<size_t>(got));
     }
+    // A read error would otherwise pass for the end and digest part of the file.
+    if (in.bad()) return std::nullopt;
     return Md5Hex(md5.Final());
 }

@@ -60,6 +60,8 @@ TEST_F(Md5Test, FileOfManyChunks) {
     }
     EXPECT_EQ(Md5File(dir / "empty"), std::optional<std::wstring>(L"d41d8cd98f00b204e9800998ecf8427e"));
     EXPECT_FALSE(Md5File(dir / "missing").has_value());
+    // A folder opens but every read of it fails: a read error is no end of file.
+    EXPECT_FALSE(Md5File(dir.Path()).has_value());
 }
 
 }  // namespace
