@@ -47,6 +47,5 @@ CIni::CIni(const std::wstring& path, const std::wstring& section, bool resolveAg
 bool CIni::WriteBinary(std::span<const uint8_t> bytes, const std::wstring* section, const std::wstring& key) {
     if (section != nullptr) m_section = *section;
     const std::wstring letters = LetterEncode(bytes);
-    WritePrivateProfileStringW(m_section.c_str(), key.c_str(), letters.c_str(), m_path.c_str());
-    return true;
+    return WritePrivateProfileStringW(m_section.c_str(), key.c_str(), letters.c_str(), m_path.c_str()) != FALSE;
 }

@@ -14,7 +14,7 @@ public:
     CIni(const std::wstring& path, const std::wstring& section, bool resolveAgainstModule = true);
 
     // Writes the bytes in the letter encoding under (section, key); a given
-    // section replaces the stored one.
+    // section replaces the stored one. False when the file was not written.
     bool WriteBinary(std::span<const uint8_t> bytes, const std::wstring* section, const std::wstring& key);
 
     const std::wstring& Path() const { return m_path; }

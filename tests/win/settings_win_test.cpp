@@ -96,6 +96,9 @@ TEST_F(SettingsWinTest, IniWritesBytesAsLetters) {
     EXPECT_EQ(own.Section(), L"win_settings_test");
     CIni relative(L"sub\\x.ini", L"s");
     EXPECT_EQ(relative.Path(), module.substr(0, module.find_last_of(L'\\') + 1) + L"sub\\x.ini");
+
+    CIni nowhere(CommonAppDataFolder() + L"\\7251\\NoSuchFolder\\Statistic.ini", kSection);
+    EXPECT_FALSE(nowhere.WriteBinary(bytes, nullptr, L"Bin")) << "a failed write is no success";
 }
 
 // Known answers from OpenSSL for the program's key and IV:
@@ -123,6 +126,19 @@ TEST_F(SettingsWinTest, AccountCipherMatchesAnIndependentKnownAnswer) {
     const auto empty = EncryptAccountBytes({});
     ASSERT_TRUE(empty.has_value());
     EXPECT_EQ(hex(*empty), "c93f608522f560a31ad8773cedf4d061");
+}
+
+TEST_F(SettingsWinTest, AccountEntryThatCannotBeWrittenIsAFailure) {
+    // A folder where the settings file should be: no write can succeed, even
+    // for an administrator.
+    const std::wstring path = SettingsFilePath();
+    const std::wstring aside = path + L".aside";
+    WritePrivateProfileStringW(kSection, L"Before", L"1", path.c_str());
+    ASSERT_TRUE(MoveFileExW(path.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING));
+    ASSERT_TRUE(CreateDirectoryW(path.c_str(), nullptr));
+    EXPECT_FALSE(WriteAccountEntry(L"9%7CAb%7Cz"));
+    RemoveDirectoryW(path.c_str());
+    ASSERT_TRUE(MoveFileExW(aside.c_str(), path.c_str(), 0));
 }
 
 TEST_F(SettingsWinTest, AccountEntryIsWrittenUnderASafeKey) {
