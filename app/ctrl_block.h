@@ -8,6 +8,9 @@
 #include "base/code_page.h"
 #include "app/ctrl_layout.h"
 
+// Probed at start when the block names no address of its own.
+inline constexpr wchar_t kBuiltInProbeUrl[] = L"http://www.baidu.com/";
+
 // Read-only view of a control block with one accessor per slot the program
 // reads. Every accessor converts the slot's bytes through the code page on
 // each call; nothing is cached, since the block is constant anyway.
@@ -43,7 +46,12 @@ public:
     std::wstring PartnerHost() const { return Text(ctrl::Slot::PartnerHost); }
     std::wstring QqOAuthHost() const { return Text(ctrl::Slot::QqOAuthHost); }
     std::wstring GameHallHost() const { return Text(ctrl::Slot::GameHallHost); }
-    std::wstring ProbeUrl() const { return Text(ctrl::Slot::ProbeUrl); }
+    // An empty slot would fail every start with "no network": it falls back
+    // to a public address.
+    std::wstring ProbeUrl() const {
+        std::wstring url = Text(ctrl::Slot::ProbeUrl);
+        return url.empty() ? std::wstring(kBuiltInProbeUrl) : url;
+    }
     std::wstring UpdateDomains() const { return Text(ctrl::Slot::UpdateDomains); }
     std::wstring ExpectedTag() const { return Text(ctrl::Slot::ExpectedTag); }
 

@@ -141,4 +141,16 @@ std::string FormatSlot(const Block& block, const ctrl::SlotInfo& slot, const ICo
     return shown;
 }
 
+std::vector<std::string> EmptyHostWarnings(const Block& block) {
+    std::vector<std::string> warnings;
+    for (const auto& slot : ctrl::AllSlots()) {
+        if (slot.slot < ctrl::Slot::PortalHost || slot.slot > ctrl::Slot::ProbeUrl) continue;
+        if (block[ctrl::Offset(slot.slot)] != 0) continue;
+        warnings.push_back(std::string(slot.name) + " is empty: " +
+                           (slot.slot == ctrl::Slot::ProbeUrl ? "the built-in public address is probed"
+                                                              : "nothing is sent to this host"));
+    }
+    return warnings;
+}
+
 }  // namespace relabel

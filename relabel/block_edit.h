@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "base/code_page.h"
 #include "app/ctrl_layout.h"
@@ -26,5 +27,9 @@ std::string ApplyProfile(Block& block, std::string_view profile, const ICodePage
 // The slot's value as UTF-8 for display. Bytes that are not printable ASCII in
 // an ASCII slot are shown as \xNN so the output stays valid UTF-8.
 std::string FormatSlot(const Block& block, const ctrl::SlotInfo& slot, const ICodePage& gbk);
+
+// One line per empty host slot, saying what the program does without it: a
+// build that sends nothing to a host does so silently, so the tool says it.
+std::vector<std::string> EmptyHostWarnings(const Block& block);
 
 }  // namespace relabel

@@ -117,6 +117,10 @@ std::optional<Program> LoadProgram(const fs::path& path, std::ostream& err) {
     return program;
 }
 
+void WarnAboutEmptyHosts(const relabel::Block& block, std::ostream& err) {
+    for (const std::string& warning : relabel::EmptyHostWarnings(block)) err << "ctrlblock: warning: " << warning << '\n';
+}
+
 int Show(std::span<const std::string> args, std::ostream& out, std::ostream& err, const ICodePage& gbk) {
     if (args.size() != 1) {
         err << kUsage << '\n';
@@ -128,6 +132,7 @@ int Show(std::span<const std::string> args, std::ostream& out, std::ostream& err
     for (const auto& slot : ctrl::AllSlots()) {
         out << slot.name << '=' << relabel::FormatSlot(block, slot, gbk) << '\n';
     }
+    WarnAboutEmptyHosts(block, err);
     return 0;
 }
 
@@ -211,6 +216,7 @@ int Apply(std::span<const std::string> args, std::ostream& err, const ICodePage&
     const std::string_view text(reinterpret_cast<const char*>(profile.data()), profile.size());
     return Rewrite(rest[0], output, err, [&](relabel::Block& block) {
         std::string why = relabel::ApplyProfile(block, text, gbk);
+        if (why.empty()) WarnAboutEmptyHosts(block, err);
         return why.empty() ? why : rest[1] + ": " + why;
     });
 }

@@ -35,12 +35,32 @@ TEST(CtrlLayout, SlotsAreOrderedAlignedAndInsideTheBlock) {
         offsets.insert(at);
         EXPECT_EQ(ctrl::FindSlot(slot.name), &slot);
     }
-    EXPECT_EQ(offsets.size(), 32u);
     EXPECT_EQ(ctrl::kBlockSize / ctrl::kSlotSize, 48u);
-    EXPECT_EQ(ctrl::Offset(ctrl::Slot::BuildFlags), 0x1600u);
-    EXPECT_EQ(ctrl::Offset(ctrl::Slot::PortalHost), 0x1800u);
-    EXPECT_EQ(ctrl::Offset(ctrl::Slot::ExpectedTag), 0x2300u);
     EXPECT_EQ(ctrl::FindSlot("displayname"), nullptr);
+}
+
+// The offsets operators' relabelled programs rely on, written out here rather
+// than taken from the layout table, so that a slot moved there is caught.
+TEST(CtrlLayout, EverySlotSitsAtItsFixedOffset) {
+    struct Case {
+        const char* name;
+        size_t offset;
+    } const cases[] = {
+        {"DisplayName", 0x0000},    {"LaunchSwitch", 0x0100},   {"TitleName", 0x0200},     {"LoginPageUrl", 0x0300},
+        {"ExitPageUrl", 0x0400},    {"RefererUrl", 0x0500},     {"ClientVersion", 0x0600}, {"ExeName", 0x0700},
+        {"GameCode", 0x0800},       {"ConfigPage", 0x0900},     {"ShortName", 0x0A00},     {"StatTag", 0x0B00},
+        {"Agid", 0x1000},           {"Cid", 0x1100},            {"Aid", 0x1200},           {"Oid", 0x1300},
+        {"Oid1", 0x1400},           {"Oid2", 0x1500},           {"BuildFlags", 0x1600},    {"BuildTag", 0x1700},
+        {"PortalHost", 0x1800},     {"PayHost", 0x1900},        {"ClientStatHost", 0x1A00}, {"DeviceStatHost", 0x1B00},
+        {"EventStatHost", 0x1C00},  {"OnlineStatHost", 0x1D00}, {"PartnerHost", 0x1E00},  {"QqOAuthHost", 0x1F00},
+        {"GameHallHost", 0x2000},   {"ProbeUrl", 0x2100},       {"UpdateDomains", 0x2200}, {"ExpectedTag", 0x2300},
+    };
+    EXPECT_EQ(ctrl::AllSlots().size(), std::size(cases));
+    for (const auto& c : cases) {
+        const ctrl::SlotInfo* slot = ctrl::FindSlot(c.name);
+        ASSERT_NE(slot, nullptr) << c.name;
+        EXPECT_EQ(ctrl::Offset(slot->slot), c.offset) << c.name;
+    }
 }
 
 TEST_F(CtrlBlockTest, ReferenceBuildReadsBack) {
@@ -69,6 +89,12 @@ TEST_F(CtrlBlockTest, EmptySlotsGiveEmptyText) {
     EXPECT_EQ(block.ExitPageUrl(), L"");
     EXPECT_EQ(block.Oid2(), L"");
     EXPECT_EQ(block.ExpectedTag(), L"");
+}
+
+TEST_F(CtrlBlockTest, EmptyProbeAddressFallsBackToAPublicOne) {
+    ASSERT_EQ(relabel::SetSlot(m_block, "ProbeUrl", "", *m_gbk), "");
+    const std::wstring probe = View().ProbeUrl();
+    EXPECT_TRUE(probe.starts_with(L"http://") && probe.size() > 8) << "an empty probe address fails every start";
 }
 
 TEST_F(CtrlBlockTest, ReferenceFlagsTestBitByBit) {

@@ -120,6 +120,20 @@ TEST_F(CtrlBlockCliTest, ApplyReplacesAnExistingOutput) {
     EXPECT_EQ(Line(show.out, "DisplayName"), "DisplayName=Dolnrise");
 }
 
+TEST_F(CtrlBlockCliTest, EmptyHostSlotsAreWarnedAboutButAccepted) {
+    EXPECT_EQ(Run({"show", m_program.string()}).err, "") << "every host of the reference build is set";
+    const std::string profile = "PortalHost=\nEventStatHost=\nProbeUrl=\nExitPageUrl=\n";
+    WriteBytes(m_dir / "p.build", std::vector<uint8_t>(profile.begin(), profile.end()));
+    const Result apply = Run({"apply", m_program.string(), (m_dir / "p.build").string(), "-o", m_out.string()});
+    const Result show = Run({"show", m_out.string()});
+    for (const Result* r : {&apply, &show}) {
+        EXPECT_EQ(r->status, 0) << r->err;
+        EXPECT_EQ(std::count(r->err.begin(), r->err.end(), '\n'), 3) << r->err;
+        for (const char* slot : {"warning: PortalHost", "warning: EventStatHost", "warning: ProbeUrl"})
+            EXPECT_NE(r->err.find(slot), std::string::npos) << r->err;
+    }
+}
+
 TEST_F(CtrlBlockCliTest, BadInputIsRefusedWithStatusTwoAndNothingWritten) {
     const std::string in = m_program.string();
     const std::string out = m_out.string();
