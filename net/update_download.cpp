@@ -65,7 +65,8 @@ bool RunUpdateDownload(const CUpdateJob& job, IUpdateRequest& request, const std
     while (!cancel && done < total) {
         const size_t want = total - done < sizeof(buffer) ? static_cast<size_t>(total - done) : sizeof(buffer);
         const long n = request.Read(buffer, want);
-        if (n <= 0) break;
+        // A cancel during the read: nothing more reaches the file.
+        if (n <= 0 || cancel) break;
         if (std::fwrite(buffer, 1, static_cast<size_t>(n), file.get()) != static_cast<size_t>(n)) break;
         done += static_cast<uint64_t>(n);
         const int percent = DownloadPercent(done, total);

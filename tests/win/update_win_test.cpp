@@ -77,6 +77,54 @@ TEST(UpdateDownloadWin, Results) {
     EXPECT_EQ(RequestHeader(sent, "Accept-Language").substr(0, 5), "zh-cn");  // Wine drops the trailing blank
 }
 
+// A request that blocks in Open as a name lookup can, whatever Abort says.
+class CStuckRequest final : public IAbortableRequest {
+public:
+    explicit CStuckRequest(std::atomic<int>& aborts) : m_aborts(aborts) {}
+    bool Open(const CDownloadTarget&) override {
+        Sleep(4000);
+        return false;
+    }
+    int StatusCode() override { return 0; }
+    bool ContentLength(uint32_t&) override { return false; }
+    long Read(char*, size_t) override { return -1; }
+    void Abort() override { ++m_aborts; }
+
+private:
+    std::atomic<int>& m_aborts;
+};
+
+TEST(UpdateDownloadWin, CancelWaitsABoundedTimeForAStuckWorker) {
+    static std::atomic<int> aborts{0};  // outlives the worker, which outlives the test
+    std::atomic<bool> called{false};
+    CUpdateDownload download([] { return std::make_unique<CStuckRequest>(aborts); });
+    ASSERT_TRUE(download.Start({L"http://127.0.0.1/setup.exe", TempFile(L"corvane-stuck.exe"), L"127.0.0.1"},
+                               [&](int) { called = true; }, [&](int) { called = true; }));
+    Sleep(100);
+    const DWORD start = GetTickCount();
+    download.Cancel();
+    const DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(aborts.load(), 1);
+    EXPECT_LT(elapsed, 3000u) << "the window's thread must not wait for a stuck lookup";
+    Sleep(4500);  // the worker ends on its own, and calls back no more
+    EXPECT_FALSE(called.load());
+}
+
+TEST(UpdateDownloadWin, RequestToAServerThatNeverAnswersTimesOut) {
+    CWinLoopbackServer server([&](auto&, auto&) {
+        for (int i = 0; i < 300 && !server.Stopping(); ++i) Sleep(20);
+    });
+    CDownloadTarget target;
+    ASSERT_TRUE(ParseDownloadAddress(server.Url("/setup.exe"), target));
+    CWinInetRequest request(800);
+    auto opened = std::async(std::launch::async, [&] { return request.Open(target); });
+    const bool ended = opened.wait_for(std::chrono::milliseconds(4000)) == std::future_status::ready;
+    EXPECT_TRUE(ended) << "no answer within the time-out ends the request";
+    if (!ended) request.Abort();
+    EXPECT_FALSE(opened.get());
+    server.Stop();
+}
+
 TEST(UpdateDownloadWin, ForeignDomainEndsAtOnce) {
     CWinLoopbackServer server([](auto& conn, auto&) { conn.Reply("200 OK", "x"); });
     const std::string foreign = "http://localhost:" + std::to_string(server.Port()) + "/setup.exe";
