@@ -7,7 +7,20 @@ BOOL CToolTipCtrl::Create(HWND owner, DWORD style) {
     m_hWnd = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, CW_USEDEFAULT,
                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
-    return m_hWnd != nullptr;
+    if (m_hWnd == nullptr) return FALSE;
+    if (!SetWindowSubclass(m_hWnd, &CToolTipCtrl::TrackDestroy, 0, reinterpret_cast<DWORD_PTR>(this))) {
+        DestroyWindow();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+LRESULT CALLBACK CToolTipCtrl::TrackDestroy(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR self) {
+    if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &CToolTipCtrl::TrackDestroy, 0);
+        reinterpret_cast<CToolTipCtrl*>(self)->m_hWnd = nullptr;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 BOOL CToolTipCtrl::AddWindowTool(HWND owner, HWND tool, LPCWSTR text) {
@@ -55,6 +68,6 @@ void CToolTipCtrl::Activate(BOOL active) {
 }
 
 void CToolTipCtrl::DestroyWindow() {
-    if (m_hWnd != nullptr && IsWindow(m_hWnd)) ::DestroyWindow(m_hWnd);
+    if (m_hWnd != nullptr) ::DestroyWindow(m_hWnd);
     m_hWnd = nullptr;
 }

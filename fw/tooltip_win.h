@@ -29,5 +29,11 @@ public:
     void Activate(BOOL active);
     void DestroyWindow();
 
+    // Null once the tooltip window is gone, however it went: a tooltip is
+    // owned by the top-level window and dies with it, and a stale handle
+    // would keep a new one from being made.
     HWND m_hWnd = nullptr;
+
+private:
+    static LRESULT CALLBACK TrackDestroy(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR self);
 };

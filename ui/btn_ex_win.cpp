@@ -51,6 +51,14 @@ void CBtnEx::SetToolTip(const std::wstring& text) {
     }
 }
 
+void CBtnEx::PostNcDestroy() {
+    m_tip.DestroyWindow();
+    m_bTracking = FALSE;
+    m_bHover = FALSE;
+    m_bPressed = FALSE;
+    CButton::PostNcDestroy();
+}
+
 BOOL CBtnEx::PreTranslateMessage(MSG* msg) {
     if (m_bHasTip) m_tip.RelayEvent(msg);
     return CButton::PreTranslateMessage(msg);

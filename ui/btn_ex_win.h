@@ -41,6 +41,9 @@ public:
 
 protected:
     void PreSubclassWindow() override;
+    // A button made again (a re-skin, another showing of its dialog) starts
+    // without hover, tracking or a tooltip of the old window.
+    void PostNcDestroy() override;
 
     DECLARE_MESSAGE_MAP()
     BOOL OnEraseBkgnd(HDC dc);

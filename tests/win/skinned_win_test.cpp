@@ -214,6 +214,31 @@ TEST_F(SkinnedFrame, MaximiseButtonSwapsItsStripAndTip) {
     EXPECT_STREQ(info.lpszText, L"还原");
 }
 
+// The caption buttons are made again on a re-skin and on every showing of
+// their dialog: each new button has its own tooltip and starts without hover.
+TEST_F(SkinnedFrame, ButtonsMadeAgainHaveTheirTipAndNoOldHover) {
+    auto toolOf = [](HWND tip) {
+        TTTOOLINFOW info{};
+        info.cbSize = TTTOOLINFOW_V2_SIZE;
+        if (tip == nullptr || !SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&info))) return HWND{};
+        return reinterpret_cast<HWND>(info.uId);
+    };
+    CBtnEx& close = frame.m_btnClose;
+    close.m_bHover = TRUE;
+    close.m_bTracking = TRUE;
+    frame.Reskin();
+    EXPECT_FALSE(close.m_bHover);
+    EXPECT_FALSE(close.m_bTracking) << "hover tracking must be asked for again";
+    ASSERT_TRUE(IsWindow(close.m_tip.m_hWnd));
+    EXPECT_EQ(SendMessageW(close.m_tip.m_hWnd, TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(toolOf(close.m_tip.m_hWnd), close.m_hWnd) << "the tip belongs to the new button";
+
+    const HWND tip = close.m_tip.m_hWnd;
+    frame.DestroyWindow();
+    EXPECT_FALSE(IsWindow(tip));
+    EXPECT_EQ(close.m_tip.m_hWnd, nullptr) << "no stale handle once the tooltip is gone";
+}
+
 // A strip of four solid frames with magenta corners, for reading frames back.
 constexpr std::uint32_t kFrameColours[4] = {0x112233, 0x445566, 0x778899, 0xAABBCC};
 

@@ -24,6 +24,7 @@ class CWatchedDlg : public CPrgsDlg {
 public:
     bool centred = false;
     bool barSized = false;
+    bool closeTipOnButton = false;  // the close button's tooltip is there and names this button
 
 protected:
     BOOL OnInitDialog() override {
@@ -36,6 +37,12 @@ protected:
         RECT bar{};
         m_progress.GetWindowRect(&bar);
         barSized = bar.right - bar.left == 390 && bar.bottom - bar.top == 21;  // the track image's size
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        const HWND tip = m_btnClose.m_tip.m_hWnd;
+        closeTipOnButton = tip != nullptr && ::IsWindow(tip) &&
+                           ::SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) &&
+                           reinterpret_cast<HWND>(tool.uId) == m_btnClose.m_hWnd;
         return result;
     }
 };
@@ -145,6 +152,27 @@ TEST(UpdateDialog, EndsWithTheDownloadsResult) {
         EXPECT_TRUE(out.barSized);
         DeleteFileW(dest.c_str());
     }
+}
+
+// The application keeps one dialog for the whole process: a second showing
+// downloads and looks as the first did.
+TEST(UpdateDialog, SecondShowingBehavesAsTheFirst) {
+    const std::string file = PatternBytes(20000);
+    CWinLoopbackServer server([&](CWinLoopbackServer::CConn& conn, const std::string&) { conn.Reply("200 OK", file); });
+    const std::wstring dest = TempFile(L"corvane_update_twice.bin");
+    CWatchedDlg dialog;
+    dialog.m_strUpdateDomains = L"127.0.0.1";
+    for (int showing = 1; showing <= 2; ++showing) {
+        SCOPED_TRACE("showing " + std::to_string(showing));
+        DeleteFileW(dest.c_str());
+        dialog.m_strAddress = server.Url("/file");
+        dialog.m_strDestination = dest;
+        dialog.closeTipOnButton = false;
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_TRUE(dialog.closeTipOnButton);
+        EXPECT_TRUE(ReadAll(dest) == file);
+    }
+    DeleteFileW(dest.c_str());
 }
 
 TEST(UpdateDialog, ForeignDomainClosesAtOnceWithoutARequest) {
