@@ -4,10 +4,6 @@
 
 namespace {
 
-// Some peers rely on this exact header text, the blank before the first line
-// break included.
-constexpr wchar_t kHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
-
 void SetTimeouts(HINTERNET handle, DWORD timeout) {
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
         InternetSetOptionW(handle, option, &timeout, sizeof timeout);
@@ -63,6 +59,6 @@ void CHttpGetHandles::Close() {
 
 bool SendHttpGet(HINTERNET request, const std::wstring& body) {
     std::wstring bodyCopy = body;
-    return HttpSendRequestW(request, kHeaders, static_cast<DWORD>(-1), bodyCopy.empty() ? nullptr : bodyCopy.data(),
+    return HttpSendRequestW(request, kHttpGetHeaders, static_cast<DWORD>(-1), bodyCopy.empty() ? nullptr : bodyCopy.data(),
                             static_cast<DWORD>(bodyCopy.size() * sizeof(wchar_t))) != FALSE;
 }

@@ -18,6 +18,10 @@ bool HttpGet(const std::wstring& url, const std::wstring& body);
 
 inline constexpr unsigned long kHttpGetTimeoutMs = 5000;
 
+// The header text every GET hands to WinINet. Some peers rely on it exactly,
+// the blank before the first line break included.
+inline constexpr wchar_t kHttpGetHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
+
 // The session, connection and request of one GET, opened the way every GET
 // of this program is (agent "ZMX", "GET", "HTTP/1.1", never from the cache),
 // for HttpGet and for the update download, which goes on to read the answer.

@@ -77,25 +77,34 @@ BOOL CDlgEx::SetSkin(HBITMAP hClose, HBITMAP hSkin, BOOL bResizeToSkin, BOOL bSt
     }
     UpdateRegion();
 
-    int x = layout.right - m_nBtnRight;
+    // A button made now is as wide as a frame of its strip; one kept from
+    // before keeps its width.
+    auto widthOf = [this](HBITMAP strip, const CBtnEx& kept) -> int {
+        BITMAP frames{};
+        if (strip == nullptr) return ButtonWidth(kept);
+        return GetObjectW(strip, sizeof frames, &frames) != 0 ? static_cast<int>(frames.bmWidth / 4) : 0;
+    };
+    const int closeW = widthOf(hClose, m_btnClose);
+    const int maxW = widthOf(hMax, m_btnMax);
+    const int minW = widthOf(hMin, m_btnMin);
+    const skin::CaptionButtonX left =
+        skin::LayoutCaptionButtonsOnSkin(layout.right, m_nBtnRight, m_nBtnGap, closeW, maxW, minW);
     const int y = m_nBtnTop;
     if (hClose != nullptr) {
         m_btnClose.DestroyWindow();
-        CreateSkinButton(m_btnClose, x, y, kIdClose, hClose);
+        CreateSkinButton(m_btnClose, left.close + closeW, y, kIdClose, hClose);
         m_btnClose.SetToolTip(L"关闭");
     }
     if (hMax != nullptr) {
-        x = x - ButtonWidth(m_btnClose) - m_nBtnGap;
         m_btnMax.DestroyWindow();
-        CreateSkinButton(m_btnMax, x, y, kIdMax, hMax);
+        CreateSkinButton(m_btnMax, left.max + maxW, y, kIdMax, hMax);
         m_btnMax.SetToolTip(L"最大化");
         m_bmpMax.Reset(hMax);
         m_bmpRestore.Reset(hRestore);
     }
     if (hMin != nullptr) {
-        x = x - (m_btnMax.m_hWnd != nullptr ? ButtonWidth(m_btnMax) : ButtonWidth(m_btnClose)) - m_nBtnGap;
         m_btnMin.DestroyWindow();
-        CreateSkinButton(m_btnMin, x, y, kIdMin, hMin);
+        CreateSkinButton(m_btnMin, left.min + minW, y, kIdMin, hMin);
         m_btnMin.SetToolTip(L"最小化");
     }
     return TRUE;

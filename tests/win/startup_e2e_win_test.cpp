@@ -237,6 +237,24 @@ TEST_F(StartupEndToEnd, WebStartSendsOnlyTheOpenEvent) {
     EXPECT_EQ(Setting(L"Game"), L"<absent>");
 }
 
+// The hall and update starts open the client as a web start does: no active
+// statistics, only the open event.
+TEST_F(StartupEndToEnd, HallGameAndUpdateStartsSendOnlyTheOpenEvent) {
+    const std::wstring client = Installed();
+    for (const wchar_t* args : {L"/newgm h4660 http://127.0.0.1:7251/game/play.html?s=1", L"/gmhall h4660", L"/update"}) {
+        SCOPED_TRACE(Narrow(args));
+        m_server.Clear();
+        const RunResult run = RunClient(client, args);
+        ASSERT_TRUE(run.ended);
+        EXPECT_EQ(run.exitCode, 0u);
+        EXPECT_TRUE(run.boxes.empty());
+        const auto targets = Targets(1);
+        ASSERT_EQ(targets.size(), 1u);
+        EXPECT_TRUE(StartsWith(targets[0], kOpenEvent)) << targets[0];
+        EXPECT_EQ(Setting(L"Game"), L"<absent>");
+    }
+}
+
 // The desktop-icon refresh asks the portal; its empty answer changes nothing.
 const std::string kIconDescription = "/webStatic/index.php?_c=client&_a=getIconInfo&game=doln&aid=2";
 

@@ -131,20 +131,6 @@ protected:
     HWND m_parent = nullptr;
 };
 
-struct LineMetrics {
-    int lineHeight;
-    int cjkWidth;
-};
-
-LineMetrics Metrics(HFONT font) {
-    Canvas canvas(4, 4);
-    const fw::ScopedSelectObject select(canvas.Dc(), font);
-    RECT sample{0, 0, 0, 0};
-    DrawTextW(canvas.Dc(), ui::kStaticSampleText.data(), 10, &sample, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    const CDcTextMeasurer measurer(canvas.Dc(), DT_WORDBREAK);
-    return {sample.bottom - sample.top, measurer.TextWidth(L"字")};
-}
-
 }  // namespace
 
 TEST_F(UiPaintTest, MeasurerMeasuresOneUnwrappedLine) {
@@ -185,45 +171,6 @@ TEST_F(UiPaintTest, StaticShowsTheSkinBeneathIt) {
     EXPECT_EQ(canvas.At(39, 19), kWhite);
 }
 
-TEST_F(UiPaintTest, StaticNeedingThreeLinesGrowsToThreeLines) {
-    const HWND label = Child(L"STATIC", 110, 10, 60, 16);
-    const auto font = CreateStaticExFont(label, 0, -1, 0, false);
-    const LineMetrics metrics = Metrics(font.Get());
-    ASSERT_GT(metrics.cjkWidth, 0);
-    // Five characters fit on a line, so thirteen need three lines.
-    SetWindowPos(label, nullptr, 0, 0, 5 * metrics.cjkWidth + metrics.cjkWidth / 2, 16, SWP_NOMOVE | SWP_NOZORDER);
-    const std::wstring text = L"账号玩家一号的名字很长很长";
-    StaticExLook look;
-    look.text = text;
-    look.textColour = RGB(0, 0, 255);
-
-    Canvas canvas(200, 100);
-    canvas.Fill(kRed);
-    const auto walk = PaintStaticEx(label, canvas.Dc(), look, font.Get(), StaticExImage{});
-    EXPECT_EQ(walk.lineCount, 3);
-    const int needed = ui::StaticNeededHeight(metrics.lineHeight, 3, ui::kStaticDefaultLineSpacing);
-    EXPECT_EQ(WindowHeight(label), needed);
-
-    // The next paint shows the third line in its place.
-    canvas.Fill(kRed);
-    PaintStaticEx(label, canvas.Dc(), look, font.Get(), StaticExImage{});
-    const int thirdTop = 2 * (metrics.lineHeight + ui::kStaticDefaultLineSpacing);
-    int inThird = 0;
-    int outside = 0;
-    for (int y = 0; y < canvas.Height(); ++y) {
-        for (int x = 0; x < canvas.Width(); ++x) {
-            if (!IsTextColour(canvas.At(x, y), RGB(0, 0, 255))) continue;
-            if (y >= needed || x >= 5 * metrics.cjkWidth + metrics.cjkWidth / 2) ++outside;
-            if (y >= thirdTop && y < thirdTop + metrics.lineHeight) ++inThird;
-        }
-    }
-    EXPECT_GT(inThird, 0);
-    EXPECT_EQ(outside, 0);
-    // Growing again is not needed: the height stays.
-    PaintStaticEx(label, canvas.Dc(), look, font.Get(), StaticExImage{});
-    EXPECT_EQ(WindowHeight(label), needed);
-}
-
 TEST_F(UiPaintTest, StaticImageIsMaskedAndPushesTheText) {
     const HWND label = Child(L"STATIC", 110, 10, 120, 20);
     const auto font = CreateStaticExFont(label, 0, -1, 0, false);
@@ -250,37 +197,6 @@ TEST_F(UiPaintTest, StaticImageIsMaskedAndPushesTheText) {
     }
     EXPECT_GE(left, 3 + 16 + 3);
     EXPECT_LT(left, canvas.Width());
-}
-
-TEST_F(UiPaintTest, ProgressPaintsTrackAndBothBarEnds) {
-    const HWND bar = Child(PROGRESS_CLASSW, 110, 10, 10, 10);
-    const auto track = MakeBitmap(40, 10, [](int x, int y) { return x == 0 && y == 0 ? kMagenta : kTrackGrey; });
-    // Each bar column has its own colour; column 0 is transparent.
-    auto barColour = [](int x) { return x == 0 ? kMagenta : RGB(10 + 5 * x, 60, 200); };
-    const auto barImage = MakeBitmap(40, 10, [&](int x, int) { return barColour(x); });
-    ImgProgressLook look;
-    look.track = track.Get();
-    look.bar = barImage.Get();
-    look.rects = FitImgProgress(bar, track.Get(), barImage.Get());
-    EXPECT_EQ(WindowHeight(bar), 10);
-    EXPECT_EQ(look.rects.bar, (ui::PixelRect{0, 0, 40, 10}));
-
-    SendMessageW(bar, PBM_SETRANGE32, 0, 100);
-    for (int pos : {0, 37, 100}) {
-        SCOPED_TRACE(pos);
-        SendMessageW(bar, PBM_SETPOS, pos, 0);
-        Canvas canvas(40, 10);
-        const ui::ProgressFill fill = PaintImgProgress(bar, canvas.Dc(), look);
-        EXPECT_EQ(fill.filled, 40 * pos / 100);
-        EXPECT_EQ(canvas.At(0, 0), kWhite);
-        for (int x = 0; x < 40; ++x) {
-            int source = -1;
-            if (x < fill.leftColumns) source = x;
-            else if (x < fill.filled) source = fill.rightSourceX + (x - fill.leftColumns);
-            const COLORREF expected = source <= 0 ? kTrackGrey : barColour(source);
-            EXPECT_EQ(canvas.At(x, 5), expected) << "column " << x;
-        }
-    }
 }
 
 TEST_F(UiPaintTest, ProgressPrintsThePercentageWhenAsked) {
