@@ -20,10 +20,6 @@ void RefreshDesktopIcon() {
     // The desktop-icon refresh goes here.
 }
 
-void SetCacheLimit() {
-    // The browser cache limit goes here.
-}
-
 void RunLogoWindow() {
     // The logo window goes here: it initialises OLE, runs modally and, once
     // destroyed, undoes the OLE initialisation.
