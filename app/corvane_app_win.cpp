@@ -57,6 +57,7 @@ BOOL CCorvane3App::InitInstance() {
 
     const CCtrlBlock& block = TheCtrlBlock();
     m_title = block.TitleName();
+    m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
     // Before the command line is looked at: no start, uninstall included,
     // runs without a network.
     if (!InternetCheckConnectionW(block.ProbeUrl().c_str(), FLAG_ICC_FORCE_CONNECTION, 0)) {

@@ -10,7 +10,7 @@
 #include <iterator>
 #include <vector>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 #include "app/ini_win.h"
 #include "app/settings_store_win.h"
 #include "relabel/block_edit.h"
