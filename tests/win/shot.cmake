@@ -21,3 +21,23 @@ find_program(SYSTEM_PYTHON3 python3 PATHS /usr/bin NO_DEFAULT_PATH REQUIRED)
 add_test(NAME win_shot_bmp_check
   COMMAND ${SYSTEM_PYTHON3} ${CMAKE_SOURCE_DIR}/tests/win/check_shot_bmp.py ${SHOT_BMP_DIR}/saved.bmp ${SHOT_BMP_DIR}/saved.area)
 set_tests_properties(win_shot_bmp_check PROPERTIES FIXTURES_REQUIRED shot_bmp)
+
+# `make screens` also writes build/screens/shot.png: the tool over a painted
+# desktop with a selection, its toolbar and the magnifier.
+add_executable(shot_screen ${CMAKE_SOURCE_DIR}/tests/screens/shot_screen_win.cpp
+  ${CMAKE_SOURCE_DIR}/tests/screens/screen_util_win.cpp)
+target_link_libraries(shot_screen PRIVATE corvane_core corvane_res)
+target_link_options(shot_screen PRIVATE -municode)
+# Unmanaged, as for the test: without a window manager Wine leaves managed
+# X windows where they were first shown.
+add_custom_target(shot_screen_png
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${SCREENS_DIR}
+  COMMAND ${CMAKE_COMMAND} -E env CORVANE_WINE_DIR=${WINE_STATE_DIR}
+          ${CMAKE_SOURCE_DIR}/scripts/wine-run reg add
+          "HKCU\\Software\\Wine\\AppDefaults\\shot_screen.exe\\X11 Driver" /v Managed /d N /f
+  COMMAND ${CMAKE_COMMAND} -E env CORVANE_WINE_DIR=${WINE_STATE_DIR}
+          ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:shot_screen> Z:${SCREENS_DIR}/shot.png
+  DEPENDS shot_screen
+  COMMENT "Saving build/screens/shot.png"
+  VERBATIM)
+add_dependencies(screens shot_screen_png)
