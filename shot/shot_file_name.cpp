@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace shot {
 namespace {
