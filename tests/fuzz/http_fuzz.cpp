@@ -6,6 +6,7 @@
 #include <string>
 #include <unistd.h>
 
+#include "base/utf8.h"
 #include "net/sock_down_file.h"
 #include "tests/fuzz/fuzz_input.h"
 #include "tests/fuzz/scripted_socket.h"
@@ -39,7 +40,8 @@ const fs::path& Folder() {
 // The work file named after the ETag lies beside the destination, whatever
 // the server put in the ETag.
 void RequireWorkFileBeside(const CSockDownFile& down) {
-    const fs::path work(down.WorkFilePath());
+    // Paths go to the file calls as UTF-8, whatever the process's locale.
+    const fs::path work(WideToUtf8(down.WorkFilePath()));
     const std::string name = work.filename().string();
     fuzz::Require(work.parent_path() == Folder() && name != "." && name != "..",
                   "the work file lies beside the destination");
