@@ -21,6 +21,10 @@ std::wstring RequestSafe(std::wstring_view value) {
     return out;
 }
 
+std::wstring GameHallPageAddress(const CCtrlBlock& block) {
+    return L"http://" + block.GameHallHost() + L"/webgame.htm";
+}
+
 std::wstring PageLoginBeaconUrl(const CCtrlBlock& block, std::wstring_view account, int pageCount) {
     return LoginBeaconUrl(block, RequestSafe(account), pageCount);
 }

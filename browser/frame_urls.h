@@ -16,6 +16,10 @@
 // split the request (controls, space, "#", "&") is percent-encoded.
 std::wstring RequestSafe(std::wstring_view value);
 
+// The game hall's own page on the client host: a game page that shows it
+// keeps the browser's flat scroll bars.
+std::wstring GameHallPageAddress(const CCtrlBlock& block);
+
 // "login.htm" with the account and the page count after the login.
 std::wstring PageLoginBeaconUrl(const CCtrlBlock& block, std::wstring_view account, int pageCount);
 
