@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "app/autostart_win.h"
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 #include "app/install_paths_win.h"
 #include "app/self_delete_batch.h"
 #include "fw/handles_win.h"
