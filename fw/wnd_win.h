@@ -144,6 +144,13 @@ LRESULT CopyData(CWnd* w, WPARAM wp, LPARAM lp) {
     static_assert(HasSignature<F, BOOL(HWND, COPYDATASTRUCT*)>, "BOOL OnCopyData(HWND, COPYDATASTRUCT*)");
     return (Target<F>(w)->*F)(reinterpret_cast<HWND>(wp), reinterpret_cast<COPYDATASTRUCT*>(lp));
 }
+// void OnWindowPosChanging(WINDOWPOS* pos)
+template <auto F>
+LRESULT WindowPosChanging(CWnd* w, WPARAM, LPARAM lp) {
+    static_assert(HasSignature<F, void(WINDOWPOS*)>, "void OnWindowPosChanging(WINDOWPOS*)");
+    (Target<F>(w)->*F)(reinterpret_cast<WINDOWPOS*>(lp));
+    return 0;
+}
 // LRESULT OnMessage(WPARAM, LPARAM)
 template <auto F>
 LRESULT Message(CWnd* w, WPARAM wp, LPARAM lp) {
@@ -190,6 +197,9 @@ protected:
 #define ON_WM_LBUTTONDOWN() FW_MSG(WM_LBUTTONDOWN, &::fw::crack::Mouse<&ThisClass::OnLButtonDown>)
 #define ON_WM_LBUTTONUP() FW_MSG(WM_LBUTTONUP, &::fw::crack::Mouse<&ThisClass::OnLButtonUp>)
 #define ON_WM_MOUSEMOVE() FW_MSG(WM_MOUSEMOVE, &::fw::crack::Mouse<&ThisClass::OnMouseMove>)
+#define ON_WM_NCMOUSEMOVE() FW_MSG(WM_NCMOUSEMOVE, &::fw::crack::Mouse<&ThisClass::OnNcMouseMove>)
+#define ON_WM_RBUTTONUP() FW_MSG(WM_RBUTTONUP, &::fw::crack::Mouse<&ThisClass::OnRButtonUp>)
+#define ON_WM_WINDOWPOSCHANGING() FW_MSG(WM_WINDOWPOSCHANGING, &::fw::crack::WindowPosChanging<&ThisClass::OnWindowPosChanging>)
 #define ON_WM_MOUSEHOVER() FW_MSG(WM_MOUSEHOVER, &::fw::crack::Mouse<&ThisClass::OnMouseHover>)
 #define ON_WM_MOUSELEAVE() FW_MSG(WM_MOUSELEAVE, &::fw::crack::Void<&ThisClass::OnMouseLeave>)
 #define ON_WM_SIZE() FW_MSG(WM_SIZE, &::fw::crack::Size<&ThisClass::OnSize>)
