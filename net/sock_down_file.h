@@ -14,6 +14,8 @@ public:
     static constexpr int kRounds = 5;
     // The work file of a download with an ETag: destination + mark + ETag name.
     static constexpr wchar_t kEtagWorkMark[] = L".~etag.";
+    // Largest single receive of a body.
+    static constexpr size_t kReceiveBuffer = 64 * 1024;
 
     CSockDownFile() = default;
     virtual ~CSockDownFile() = default;
