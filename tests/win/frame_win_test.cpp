@@ -29,14 +29,14 @@ constexpr uint16_t kPort = 7296;
 class CTestFrame : public CCorvane3Dlg {
 public:
     std::vector<std::wstring> asked;
-    using CCorvane3Dlg::ExitClient;
+    std::vector<std::wstring> opened;
 
 protected:
     int AskUser(UINT, const std::wstring& text) override {
         asked.push_back(text);
         return IDYES;
     }
-    void OpenWebShortcut(const std::wstring&) override {}
+    void OpenWebShortcut(const std::wstring& url) override { opened.push_back(url); }
 };
 
 // Runs messages as the frame's modal loop does, pre-translation included;
@@ -177,14 +177,23 @@ TEST_F(FrameTest, AFourthPageIsRefusedAndTabsCloseByTheirButton) {
     ASSERT_EQ(Login(L"13服-二区-b"), 1);
     ASSERT_EQ(Login(L"no server-c"), 1);
     EXPECT_EQ(m_frame.CurrentPage(), 2);
-    PostMessageW(m_frame.m_hWnd, kMsgAnotherPage, 1, 0);
+    // Two presses of "+" within 1.5 s ask once.
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kNewPage, BN_CLICKED), 0);
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kNewPage, BN_CLICKED), 0);
     m_loop.Run(100);
     ASSERT_EQ(m_frame.asked.size(), 1u);
     EXPECT_EQ(m_frame.asked[0], L"登录器只支持3个游戏页");
 
-    // A press on tab 0 makes it current; a click on its close button closes it.
+    // A press on tab 0 makes it current; the web buttons then act for its account.
     Click({200, 15});
     EXPECT_EQ(m_frame.CurrentPage(), 0);
+    EXPECT_EQ(m_frame.AccountText(), L"a");
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kNoviceCard, BN_CLICKED), 0);
+    ASSERT_EQ(m_frame.opened.size(), 1u);
+    EXPECT_EQ(m_frame.opened[0],
+              L"http://127.0.0.1:7296/user/?_c=hallClient&_a=autoLogin&pauth=tok&url=http%3A%2F%2F127%2E0%2E0%2E1%3A7296"
+              L"%2F7251%2Fxsk%2F&ptusertype=1&type=4&game=");
+    // A click on its close button closes it.
     m_server.Clear();
     const tabs::Rect close = tabs::CloseButtonRect(0);
     Click({close.left + 5, close.top + 5});
@@ -269,6 +278,25 @@ TEST_F(FrameTest, KeysReachTheCurrentPageOrTheSwitchOrNothing) {
     }
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
+}
+
+TEST_F(FrameTest, TheBossButtonHidesAndRestoresAndTheSoundButtonMutes) {
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    CompleteNavigation(0);
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kBoss, BN_CLICKED), 0);
+    EXPECT_FALSE(m_frame.IsWindowVisible());
+    EXPECT_FALSE(IsWindowVisible(m_frame.PageWindow(0)));
+    // A navigation that completes while the frame is hidden leaves the page hidden.
+    CompleteNavigation(0);
+    EXPECT_FALSE(IsWindowVisible(m_frame.PageWindow(0)));
+    SendMessageW(m_frame.m_hWnd, kMsgTrayIcon, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(m_frame.IsWindowVisible());
+    EXPECT_TRUE(IsWindowVisible(m_frame.PageWindow(0)));
+
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kSound, BN_CLICKED), 0);
+    EXPECT_TRUE(m_frame.IsMuted());
+    SendMessageW(m_frame.m_hWnd, WM_TIMER, kTimerMute, 0);
+    EXPECT_EQ(m_frame.SoundImageMuted(), TRUE);
 }
 
 TEST_F(FrameTest, RunningTimeStopsAtFifteenAndTheExitRestoresTheInstallTag) {
