@@ -1,5 +1,7 @@
 #include "fw/wnd_win.h"
 
+#include <commctrl.h>
+
 #include <utility>
 #include <vector>
 
@@ -7,14 +9,9 @@ namespace fw {
 namespace {
 
 constexpr wchar_t kWndClass[] = L"CorvaneWnd";
-
-// A window is ours when its procedure is ours: GWLP_USERDATA of a foreign
-// window may hold anything.
-bool IsOurs(HWND hwnd) {
-    return hwnd != nullptr &&
-           reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != nullptr &&
-           GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0;
-}
+// Our place in a subclassed window's chain; comctl32 keys subclasses by
+// procedure and id, so other subclassers of the same window never collide.
+constexpr UINT_PTR kSubclassId = 0x7251;
 
 }  // namespace
 
@@ -46,8 +43,13 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (hwnd == nullptr) return nullptr;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &CWnd::WndProc) return nullptr;
-    return fw::IsOurs(hwnd) ? reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+    // Only a window of our own class keeps us in its user data; in any other
+    // window that slot belongs to the window's owner and may hold anything.
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &CWnd::WndProc)
+        return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    DWORD_PTR ref = 0;
+    if (GetWindowSubclass(hwnd, &CWnd::SubclassProc, fw::kSubclassId, &ref)) return reinterpret_cast<CWnd*>(ref);
+    return nullptr;
 }
 
 const fw::MessageMap* CWnd::GetThisMessageMap() {
@@ -94,8 +96,8 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (m_hWnd != nullptr || hwnd == nullptr || FromHandlePermanent(hwnd) != nullptr) return FALSE;
     m_hWnd = hwnd;
     PreSubclassWindow();
-    AttachBySubclass(hwnd);
-    return TRUE;
+    m_hWnd = nullptr;
+    return AttachBySubclass(hwnd) ? TRUE : FALSE;
 }
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
@@ -199,7 +201,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (m_superProc != nullptr) return ::CallWindowProcW(m_superProc, m_hWnd, msg, wp, lp);
+    if (m_subclassed) return ::DefSubclassProc(m_hWnd, msg, wp, lp);
     return ::DefWindowProcW(m_hWnd, msg, wp, lp);
 }
 
@@ -210,21 +212,31 @@ void CWnd::Attach(HWND hwnd) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void CWnd::AttachBySubclass(HWND hwnd) {
-    Attach(hwnd);
-    m_superProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WndProc)));
+bool CWnd::AttachBySubclass(HWND hwnd) {
+    // The system chains subclassers and removes any one of them cleanly, so
+    // a window that others (the browser, a player control) subclass too
+    // keeps working whoever lets go first.
+    if (!::SetWindowSubclass(hwnd, &CWnd::SubclassProc, fw::kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
+    m_hWnd = hwnd;
+    m_subclassed = true;
+    return true;
 }
 
 void CWnd::Detach() {
     if (m_hWnd == nullptr) return;
     if (::IsWindow(m_hWnd)) {
-        if (m_superProc != nullptr)
-            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
-        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        if (m_subclassed)
+            ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, fw::kSubclassId);
+        else
+            ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     }
-    m_superProc = nullptr;
+    m_subclassed = false;
     m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    return Dispatch(reinterpret_cast<CWnd*>(ref), hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK CWnd::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -235,7 +247,10 @@ LRESULT CALLBACK CWnd::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wnd != nullptr) wnd->Attach(hwnd);
     }
     if (wnd == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    return Dispatch(wnd, hwnd, msg, wp, lp);
+}
 
+LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     bool destroyed = false;
     bool* outer = std::exchange(wnd->m_destroyed, &destroyed);
     const MSG saved = std::exchange(wnd->m_current, MSG{hwnd, msg, wp, lp, 0, {}});

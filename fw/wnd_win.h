@@ -2,8 +2,11 @@
 
 // CWnd: a window object bound to one HWND, with per-class message maps.
 //
-// The static window procedure keeps `this` in GWLP_USERDATA from WM_NCCREATE
-// (or from subclassing) until WM_NCDESTROY. A message is looked up in the
+// A window of the framework's own class keeps `this` in GWLP_USERDATA from
+// WM_NCCREATE until WM_NCDESTROY; any other window (dialogs, system controls,
+// windows made by hosted controls) is bound through the system's subclass
+// chain, whose reference data holds `this`, and its user data stays its
+// owner's. A message is looked up in the
 // object's most derived map first, then in each base's; an unhandled message
 // goes to Default(), the window's previous procedure. A handler may destroy
 // its own object: the dispatcher notices and does not touch it again. No
@@ -293,16 +296,18 @@ protected:
     virtual BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    // Binds the object to a window whose procedure is already WndProc.
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    // Binds the object to a window of our own class (procedure WndProc).
     void Attach(HWND hwnd);
-    // Puts WndProc in front of the window's procedure.
-    void AttachBySubclass(HWND hwnd);
+    // Binds the object to any other window by joining its subclass chain.
+    bool AttachBySubclass(HWND hwnd);
 
 private:
     const fw::MsgMapEntry* FindEntry(UINT msg, WPARAM wp, LPARAM lp) const;
     void Detach();
+    static LRESULT Dispatch(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
 
-    WNDPROC m_superProc = nullptr;
+    bool m_subclassed = false;
     MSG m_current{};
     bool* m_destroyed = nullptr;  // set when the object is deleted mid-dispatch
 };

@@ -1,0 +1,4 @@
+list(APPEND CORE_WIN
+  browser/dhtm_dlg_ex_win.cpp
+  browser/my_browser_site_win.cpp
+)
