@@ -26,6 +26,8 @@ list(APPEND CORE_WIN
   app/statistics_win.cpp
   app/message_box_win.cpp
   app/startup_hooks_win.cpp
+  app/wow64_win.cpp
+  app/autostart_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

@@ -112,6 +112,13 @@ struct CryptKeyTraits {
     static void Close(Handle h) { CryptDestroyKey(h); }
 };
 
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle Null() { return nullptr; }
+    static bool IsValid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { RegCloseKey(h); }
+};
+
 // A DC from CreateCompatibleDC / CreateDC: deleted.
 struct CreatedDcTraits {
     using Handle = HDC;
@@ -132,6 +139,7 @@ using ScopedFind = ScopedHandle<FindTraits>;
 using ScopedInternet = ScopedHandle<InternetTraits>;
 using ScopedCryptProvider = ScopedHandle<CryptProviderTraits>;
 using ScopedCryptKey = ScopedHandle<CryptKeyTraits>;
+using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 
 // A DC from GetDC / GetWindowDC: released to its window, not deleted.
 class ScopedGetDc {

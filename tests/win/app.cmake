@@ -18,3 +18,5 @@ corvane_win_test(win_startup_e2e_test
   SOURCES tests/win/startup_e2e_win_test.cpp tests/win/loopback_server_win.cpp tests/native/request_text.cpp
           relabel/pe_image.cpp relabel/block_edit.cpp)
 add_dependencies(win_startup_e2e_test corvane_labelled)
+
+corvane_win_test(win_autostart_test SOURCES tests/win/autostart_win_test.cpp)

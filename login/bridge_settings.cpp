@@ -1,0 +1,28 @@
+#include "login/bridge_settings.h"
+
+namespace {
+
+void StoreIfItReadsBack(CSettings& settings, const SettingKey& key, const std::wstring& value) {
+    if (value.size() < key.bufferChars) settings.Write(key, value);
+}
+
+}  // namespace
+
+std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSettings& settings) {
+    switch (request.command) {
+    case BridgeCommand::SaveInfo:
+        StoreIfItReadsBack(settings, settings::kRegUrl, request.argument);
+        return std::nullopt;
+    case BridgeCommand::SetupKey:
+        StoreIfItReadsBack(settings, settings::kKey, request.argument);
+        return std::nullopt;
+    case BridgeCommand::ReadInfo:
+        return PageAnswer{"postDataUrl", settings.Read(settings::kRegUrl)};
+    case BridgeCommand::ReadKey:
+        return PageAnswer{"getTheKey", settings.Read(settings::kKey)};
+    case BridgeCommand::LoginNum:
+        return PageAnswer{"getlogin", FormatUnsigned(settings.CountUp(settings::kLoginCount))};
+    default:
+        return std::nullopt;
+    }
+}
