@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "browser/my_browser_site_win.h"
+#include "login/bridge_command.h"
 
 namespace page_button {
 
@@ -40,10 +41,6 @@ namespace {
 constexpr int kFrameNormal = 0;
 constexpr int kFrameHover = 1;
 constexpr int kFramePressed = 2;
-
-bool StartsWith(const std::wstring& text, std::wstring_view prefix) {
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
 
 }  // namespace
 
@@ -129,11 +126,16 @@ void CDHtmDlgEx::OnNavigateErrorEvent(IDispatch* frame, VARIANT* url, VARIANT* t
 
 void CDHtmDlgEx::OnCommandFilter(IDispatch*, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
                                  VARIANT_BOOL* cancel) {
-    const std::wstring text = fw::VariantText(url);
-    if (StartsWith(text, L"app:"))
-        *cancel = VARIANT_TRUE;
-    else if (StartsWith(text, L"javascript"))
-        *cancel = VARIANT_FALSE;
+    switch (FilterNavigation(fw::VariantText(url))) {
+        case NavigationVerdict::Cancel:
+            *cancel = VARIANT_TRUE;
+            break;
+        case NavigationVerdict::Allow:
+            *cancel = VARIANT_FALSE;
+            break;
+        case NavigationVerdict::Leave:
+            break;
+    }
 }
 
 void CDHtmDlgEx::CallPageScript(const char* name, const std::vector<std::wstring>& args) {

@@ -3,7 +3,7 @@
 #include "browser/dhtm_dlg_ex_win.h"
 
 IUnknown* CMyBrowserControlSite::GetInterfaceHook(REFIID iid) {
-    if (IsEqualIID(iid, IID_IDocHostShowUI)) return &m_showUi;
+    if (IsEqualIID(iid, fw::kIidDocHostShowUI)) return &m_showUi;
     return CBrowserControlSite::GetInterfaceHook(iid);
 }
 

@@ -1,4 +1,8 @@
+list(APPEND CORE_PORTABLE
+  browser/login_text.cpp
+)
 list(APPEND CORE_WIN
   browser/dhtm_dlg_ex_win.cpp
   browser/my_browser_site_win.cpp
+  browser/corvane3_dlg_win.cpp
 )

@@ -12,7 +12,7 @@ std::atomic<long> g_liveSites{0};
 }  // namespace
 
 CBrowserControlSite::CBrowserControlSite(CDHtmlDialog* dialog)
-    : m_dialog(dialog), m_browserEvents(this, DIID_DWebBrowserEvents2), m_documentEvents(this, DIID_HTMLDocumentEvents2) {
+    : m_dialog(dialog), m_browserEvents(this, DIID_DWebBrowserEvents2), m_documentEvents(this, fw::kDiidHtmlDocumentEvents2) {
     ++g_liveSites;
 }
 

@@ -18,6 +18,10 @@ namespace fw {
 
 using Microsoft::WRL::ComPtr;
 
+// Interface ids the MinGW libraries do not carry.
+extern const IID kIidDocHostShowUI;          // IDocHostShowUI
+extern const IID kDiidHtmlDocumentEvents2;   // HTMLDocumentEvents2
+
 // One BSTR, freed on scope exit; move-only.
 class ScopedBstr {
 public:

@@ -225,7 +225,7 @@ void CDHtmlDialog::ConnectDocumentEvents() {
     fw::ComPtr<IDispatch> document = GetPageDocument();
     fw::ComPtr<IConnectionPointContainer> points;
     if (!document || FAILED(document.As(&points))) return;
-    if (FAILED(points->FindConnectionPoint(DIID_HTMLDocumentEvents2, &m_documentPoint))) return;
+    if (FAILED(points->FindConnectionPoint(fw::kDiidHtmlDocumentEvents2, &m_documentPoint))) return;
     if (FAILED(m_documentPoint->Advise(m_site->DocumentEvents(), &m_documentCookie))) {
         m_documentPoint.Reset();
         m_documentCookie = 0;

@@ -13,6 +13,20 @@ constexpr wchar_t kWndClass[] = L"CorvaneWnd";
 // procedure and id, so other subclassers of the same window never collide.
 constexpr UINT_PTR kSubclassId = 0x7251;
 
+// GetWindowSubclass is exported by ordinal only (411), in every comctl32
+// that has window subclassing.
+BOOL LookUpSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* ref) {
+    using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+    static const Fn getWindowSubclass = [] {
+        HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+        if (comctl == nullptr) comctl = LoadLibraryW(L"comctl32.dll");
+        return comctl != nullptr
+                   ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(comctl, MAKEINTRESOURCEA(411))))
+                   : nullptr;
+    }();
+    return getWindowSubclass != nullptr && getWindowSubclass(hwnd, proc, id, ref);
+}
+
 }  // namespace
 
 HINSTANCE ResourceInstance() { return GetModuleHandleW(nullptr); }
@@ -48,7 +62,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &CWnd::WndProc)
         return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     DWORD_PTR ref = 0;
-    if (GetWindowSubclass(hwnd, &CWnd::SubclassProc, fw::kSubclassId, &ref)) return reinterpret_cast<CWnd*>(ref);
+    if (fw::LookUpSubclass(hwnd, &CWnd::SubclassProc, fw::kSubclassId, &ref)) return reinterpret_cast<CWnd*>(ref);
     return nullptr;
 }
 
@@ -146,13 +160,25 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
 }
 
 void CWnd::CenterWindow() {
-    RECT mine{}, area{};
-    GetWindowRect(&mine);
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner))
-        ::GetWindowRect(owner, &area);
-    else
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    if (owner == nullptr || !::IsWindowVisible(owner) || ::IsIconic(owner)) {
+        CenterOnDesktop();
+        return;
+    }
+    RECT area{};
+    ::GetWindowRect(owner, &area);
+    CenterOver(area);
+}
+
+void CWnd::CenterOnDesktop() {
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    CenterOver(area);
+}
+
+void CWnd::CenterOver(const RECT& area) {
+    RECT mine{};
+    GetWindowRect(&mine);
     const int w = mine.right - mine.left, h = mine.bottom - mine.top;
     ::SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - w) / 2,
                    area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -147,6 +147,13 @@ LRESULT CopyData(CWnd* w, WPARAM wp, LPARAM lp) {
     static_assert(HasSignature<F, BOOL(HWND, COPYDATASTRUCT*)>, "BOOL OnCopyData(HWND, COPYDATASTRUCT*)");
     return (Target<F>(w)->*F)(reinterpret_cast<HWND>(wp), reinterpret_cast<COPYDATASTRUCT*>(lp));
 }
+// void OnWindowPosChanged(WINDOWPOS* position)
+template <auto F>
+LRESULT WindowPosChanged(CWnd* w, WPARAM, LPARAM lp) {
+    static_assert(HasSignature<F, void(WINDOWPOS*)>, "void OnWindowPosChanged(WINDOWPOS*)");
+    (Target<F>(w)->*F)(reinterpret_cast<WINDOWPOS*>(lp));
+    return 0;
+}
 // LRESULT OnMessage(WPARAM, LPARAM)
 template <auto F>
 LRESULT Message(CWnd* w, WPARAM wp, LPARAM lp) {
@@ -202,6 +209,7 @@ protected:
 #define ON_WM_DESTROY() FW_MSG(WM_DESTROY, &::fw::crack::Void<&ThisClass::OnDestroy>)
 #define ON_WM_TIMER() FW_MSG(WM_TIMER, &::fw::crack::Timer<&ThisClass::OnTimer>)
 #define ON_WM_SHOWWINDOW() FW_MSG(WM_SHOWWINDOW, &::fw::crack::ShowWindow<&ThisClass::OnShowWindow>)
+#define ON_WM_WINDOWPOSCHANGED() FW_MSG(WM_WINDOWPOSCHANGED, &::fw::crack::WindowPosChanged<&ThisClass::OnWindowPosChanged>)
 #define ON_WM_COPYDATA() FW_MSG(WM_COPYDATA, &::fw::crack::CopyData<&ThisClass::OnCopyData>)
 // LRESULT memberFn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, memberFn) FW_MSG(msg, &::fw::crack::Message<&ThisClass::memberFn>)
@@ -274,6 +282,8 @@ public:
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     // Centres the window over its owner, or over the work area without one.
     void CenterWindow();
+    // Centres the window over the desktop's work area, whatever its owner.
+    void CenterOnDesktop();
     void ScreenToClient(POINT* pt) const { ::ScreenToClient(m_hWnd, pt); }
     void ClientToScreen(POINT* pt) const { ::ClientToScreen(m_hWnd, pt); }
 
@@ -306,6 +316,7 @@ private:
     const fw::MsgMapEntry* FindEntry(UINT msg, WPARAM wp, LPARAM lp) const;
     void Detach();
     static LRESULT Dispatch(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void CenterOver(const RECT& area);
 
     bool m_subclassed = false;
     MSG m_current{};

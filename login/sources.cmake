@@ -8,3 +8,9 @@ list(APPEND CORE_PORTABLE
   login/partner_login.cpp
   login/drag_exclusion.cpp
 )
+list(APPEND CORE_WIN
+  login/login_dlg_win.cpp
+  login/login_bk_dlg_win.cpp
+  login/qq_login_win.cpp
+  login/user_account_control_win.cpp
+)
