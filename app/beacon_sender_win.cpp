@@ -1,6 +1,7 @@
 #include "app/beacon_sender_win.h"
 
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "app/beacon_urls.h"
@@ -38,16 +39,18 @@ void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& e
         std::lock_guard<std::mutex> lock(shared->m_lock);
         if (--shared->m_inFlight == 0) shared->m_idle.notify_all();
     };
+    std::future<void> started;
     try {
-        std::thread([events, source = &url, finish] {
-            // The caller waits for request-taken, so its URL outlives this copy.
-            std::wstring copy;
-            try {
-                if (source->size() <= kBeaconUrlMax) copy = *source;
-            } catch (...) {
-                copy.clear();
-            }
+        // The thread gets its own copy before it starts: with several
+        // senders at once the shared request-taken event may be another
+        // beacon's, so it cannot tell a caller that its URL has been read.
+        std::wstring copy;
+        if (url.size() <= kBeaconUrlMax) copy = url;
+        std::promise<void> taken;
+        started = taken.get_future();
+        std::thread([events, copy = std::move(copy), taken = std::move(taken), finish]() mutable {
             SetEvent(events->Taken());
+            taken.set_value();
             try {
                 if (!copy.empty()) HttpGet(copy, L"");
             } catch (...) {
@@ -56,10 +59,13 @@ void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& e
             finish(events);
         }).detach();
     } catch (...) {
-        // No thread: nothing is sent, but waiters must still wake.
+        // No copy or no thread: nothing is sent, but waiters must still wake.
         finish(events);
         return;
     }
-    WaitForSingleObject(events->Taken(), INFINITE);
+    // Returning only once this beacon's own thread runs keeps the order in
+    // which start-up starts its beacons; a wait on the shared event could
+    // last for ever when another sender had reset it first.
+    started.wait();
     ResetEvent(events->Taken());
 }

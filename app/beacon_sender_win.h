@@ -50,8 +50,9 @@ private:
     int m_inFlight = 0;
 };
 
-// Sends a GET for `url` on a thread of its own and returns once that thread
-// has taken the URL (request-taken is reset again). Request-done is
+// Sends a GET for `url` on a thread of its own, which holds its own copy of
+// the URL, so any number of threads may send at once. Returns once that
+// thread has started (request-taken is reset again). Request-done is
 // signalled when the request has ended, also when it failed or was refused:
 // a URL longer than 511 characters is not sent.
 void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);

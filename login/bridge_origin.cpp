@@ -14,7 +14,9 @@ bool IsHostChar(wchar_t c) {
            c == L'.' || c == L'_';
 }
 
-bool IsIpv6Char(wchar_t c) { return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F') || c == L':' || c == L'.'; }
+bool IsIpv6Char(wchar_t c) {
+    return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F') || c == L':' || c == L'.';
+}
 
 std::optional<std::wstring> Authority(std::wstring_view authority, unsigned defaultPort) {
     if (authority.empty() || authority.find(L'@') != std::wstring_view::npos) return std::nullopt;

@@ -26,3 +26,9 @@ std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSett
         return std::nullopt;
     }
 }
+
+bool TakeFirstRun(CSettings& settings) {
+    const bool firstRun = settings.IsInstallTagSet();
+    settings.Write(settings::kInstallTag, L"0");
+    return firstRun;
+}

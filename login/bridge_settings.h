@@ -22,3 +22,9 @@ struct PageAnswer {
 // "loginnum" counts from 1, treats unreadable or negative text as 0 and
 // stops at 4294967295 instead of wrapping to 0.
 std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSettings& settings);
+
+// The login page's first-run test, made once per login page: true when
+// "InstallTag" (default "1") begins with "1". It is then "0" whatever it
+// was, so only the first login page after an install or update offers the
+// newcomer's advert.
+bool TakeFirstRun(CSettings& settings);

@@ -11,6 +11,15 @@ std::wstring LoginPageAddress(std::wstring_view loginPageUrl, std::wstring_view 
     return address;
 }
 
+std::wstring LoginPageAddress(const CCtrlBlock& block, const DeviceIdentity& device, bool firstRun, int openPageCount,
+                              bool autostart) {
+    return LoginPageAddress(block.LoginPageUrl(), DeviceParams(block, device), firstRun, openPageCount, autostart);
+}
+
+std::wstring ExitGameBeaconUrl(const CCtrlBlock& block, std::wstring_view mac) {
+    return EventBeaconUrl(block, 115, L"关闭客户端", BlockChannel(block), mac);
+}
+
 std::wstring CookieValue(std::wstring_view cookie, std::wstring_view name) {
     const size_t skip = name.size() + 1;
     return skip < cookie.size() ? std::wstring(cookie.substr(skip)) : std::wstring();

@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "app/beacon_urls.h"
+#include "app/ctrl_block.h"
+
 // The addresses the login page opens.
 
 // The login page: the configured address, then the device and channel
@@ -14,6 +17,13 @@
 // address is appended whole, never cut.
 std::wstring LoginPageAddress(std::wstring_view loginPageUrl, std::wstring_view deviceParams, bool firstRun,
                               int openPageCount, bool autostart);
+// The same for this build: its LoginPageUrl and its device parameters.
+std::wstring LoginPageAddress(const CCtrlBlock& block, const DeviceIdentity& device, bool firstRun, int openPageCount,
+                              bool autostart);
+
+// The event beacon of "exitgame": event 115 "关闭客户端" on the build's own
+// channel, with the adapter address as the user session.
+std::wstring ExitGameBeaconUrl(const CCtrlBlock& block, std::wstring_view mac);
 
 // The value of a cookie read as name "=" value: the text after the name's
 // length plus one, as the reader always took it; empty for a shorter text.

@@ -7,6 +7,7 @@ list(APPEND CORE_PORTABLE
   login/login_urls.cpp
   login/partner_login.cpp
   login/drag_exclusion.cpp
+  login/login_steps.cpp
 )
 list(APPEND CORE_WIN
   login/login_dlg_win.cpp

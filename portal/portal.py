@@ -5,14 +5,37 @@ and end-to-end tests. The client never knows it is talking to it.
 Every request is answered and, with --log, appended to a JSON-lines log that
 end-to-end tests read (method, path, query, headers). Statistics beacons get an
 empty 200 (or a 1x1 GIF for the device and event beacons); the address probe
-gets "ok"; the reference build's login page is served from portal/pages/.
+gets "ok"; the reference build's login page and the game page are served from
+portal/pages/.
+
+The login services behind the page (any account logs in; there are no
+passwords to check):
+  /user/login?account=A        sets the "Pauth" and "ptusertype" cookies and
+                               answers "ok|<account text>|<login game id>"
+  /user/check                  the same answer for the account of a valid
+                               Pauth cookie, else "no"
+  /user/?_a=autoLogin&pauth=T&url=U
+                               the client's auto-login address: sets Pauth
+                               to T and redirects to U (http or https only)
+Partner login, for P in qzone, weibo, weixin:
+  /P/redirectToAuthorize.do?params=X
+                               redirects to the provider's page
+  /P/authorize                 the provider's stand-in: a form that returns
+                               to /P/callback.do with a nickname
+  /P/callback.do, /P/extAutoBind.do, /P/extLoginBind.do
+                               set Pauth (and ptusertype) for "P_<nickname>"
+The account text is "<user id>|<account>|<token>", the form the login page
+hands to the client with "setpauth"; the Pauth cookie holds the token.
 """
 import argparse
+import html
 import json
 import os
+import secrets
 import threading
+from http.cookies import SimpleCookie
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
-from urllib.parse import urlsplit
+from urllib.parse import parse_qs, quote, urlsplit
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 PAGES = os.path.join(HERE, "pages")
@@ -20,9 +43,55 @@ PAGES = os.path.join(HERE, "pages")
 # The smallest transparent GIF: what statistics pixels answer.
 PIXEL = bytes.fromhex("47494638396101000100800000000000ffffff21f90401000000002c000000000100010000020144003b")
 
+PARTNERS = {"qzone": ("QQ", "1"), "weibo": ("新浪微博", "2"), "weixin": ("微信", "3")}
+PARTNER_DONE = ("callback.do", "extAutoBind.do", "extLoginBind.do")
+
+# Accounts are made on first login and live as long as the process.
+ACCOUNT_MAX = 32
+
+
+class Accounts:
+    def __init__(self):
+        self.lock = threading.Lock()
+        self.by_token = {}
+        self.ids = {}
+
+    def login(self, account):
+        with self.lock:
+            uid = self.ids.setdefault(account, len(self.ids) + 1)
+            token = f"u{uid}{secrets.token_hex(8)}"
+            self.by_token[token] = account
+            return uid, token
+
+    def find(self, token):
+        with self.lock:
+            account = self.by_token.get(token)
+            return (self.ids[account], account) if account else (None, None)
+
+
+ACCOUNTS = Accounts()
+
 CONTENT_TYPES = {".html": "text/html; charset=utf-8", ".htm": "text/html; charset=utf-8",
                  ".js": "application/javascript", ".css": "text/css", ".png": "image/png",
                  ".json": "application/json", ".gif": "image/gif"}
+
+
+# The provider's login page, reduced to one field: the partner window shows it.
+PARTNER_FORM = """<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>{name}登录</title></head>
+<body style="font-family:sans-serif;padding:30px">
+<h3>{name}账号登录（演示）</h3>
+<form action="/{folder}/callback.do" method="get">
+<input type="hidden" name="state" value="{state}">
+<p>昵称 <input name="nick" value="demo"></p>
+<p><input type="submit" value="授权并登录"></p>
+</form></body></html>
+"""
+
+PARTNER_DONE_PAGE = """<!DOCTYPE html>
+<html><head><meta charset="utf-8"><title>登录成功</title></head>
+<body style="font-family:sans-serif;padding:30px"><p>{name}账号登录成功，正在返回游戏登录页……</p></body></html>
+"""
 
 
 class Portal(BaseHTTPRequestHandler):
@@ -39,26 +108,90 @@ class Portal(BaseHTTPRequestHandler):
         with Portal.log_lock, open(Portal.log_path, "a", encoding="utf-8") as log:
             log.write(json.dumps(entry, ensure_ascii=False) + "\n")
 
-    def answer(self, status, body, content_type="text/plain; charset=utf-8", head_only=False):
+    def answer(self, status, body, content_type="text/plain; charset=utf-8", head_only=False, headers=()):
         self.send_response(status)
+        for name, value in headers:
+            self.send_header(name, value)
         self.send_header("Content-Type", content_type)
         self.send_header("Content-Length", str(len(body)))
         self.send_header("Cache-Control", "no-cache")
         self.end_headers()
         if not head_only:
             self.wfile.write(body)
+        return True
 
     def page(self, path):
-        # Only files inside portal/pages are served.
+        # Only files inside portal/pages are served; a folder by its index.html.
+        if path.endswith("/"):
+            path += "index.html"
         full = os.path.realpath(os.path.join(PAGES, path.lstrip("/")))
         if not full.startswith(os.path.realpath(PAGES) + os.sep) or not os.path.isfile(full):
             return None
         with open(full, "rb") as f:
             return f.read(), CONTENT_TYPES.get(os.path.splitext(full)[1], "application/octet-stream")
 
+    def cookie(self, name):
+        jar = SimpleCookie()
+        try:
+            jar.load(self.headers.get("Cookie") or "")
+        except Exception:
+            return ""
+        return jar[name].value if name in jar else ""
+
+    @staticmethod
+    def login_cookies(token, user_type):
+        # Root path: the client reads them from the portal's root address.
+        return [("Set-Cookie", f"Pauth={token}; Path=/"), ("Set-Cookie", f"ptusertype={user_type}; Path=/")]
+
+    def services(self, path, query, head_only):
+        """The login and partner-login services; None for other paths."""
+        def arg(name):
+            return query.get(name, [""])[0]
+
+        def text(body, status=200, headers=()):
+            return self.answer(status, body.encode("utf-8"), head_only=head_only, headers=headers)
+
+        if path == "/user/login":
+            account = arg("account").strip()
+            if not account or len(account) > ACCOUNT_MAX or "|" in account or "-" in account:
+                return text("fail|账号须为 1 到 32 个字符，不含“|”和“-”")
+            uid, token = ACCOUNTS.login(account)
+            return text(f"ok|{uid}|{account}|{token}|{7251 + uid}", headers=self.login_cookies(token, "0"))
+        if path == "/user/check":
+            uid, account = ACCOUNTS.find(self.cookie("Pauth"))
+            return text(f"ok|{uid}|{account}|{self.cookie('Pauth')}|{7251 + uid}" if account else "no")
+        if path in ("/user/", "/user") and arg("_a") == "autoLogin":
+            target = arg("url")
+            if urlsplit(target).scheme not in ("http", "https"):
+                return text("bad url", 400)
+            headers = [("Location", target)] + self.login_cookies(arg("pauth"), arg("ptusertype") or "0")
+            return text("", 302, headers)
+        folder, _, page = path.lstrip("/").partition("/")
+        if folder not in PARTNERS:
+            return None
+        name, user_type = PARTNERS[folder]
+        if page == "redirectToAuthorize.do":
+            location = f"/{folder}/authorize?state={quote(arg('params'))}"
+            return text("", 302, [("Location", location)])
+        if page == "authorize":
+            body = PARTNER_FORM.format(name=html.escape(name), folder=folder, state=html.escape(arg("state")))
+            return self.answer(200, body.encode("utf-8"), CONTENT_TYPES[".html"], head_only)
+        if page in PARTNER_DONE:
+            nick = arg("nick").strip()[:ACCOUNT_MAX] or "guest"
+            if "|" in nick or "-" in nick:
+                return text("fail", 400)
+            _, token = ACCOUNTS.login(f"{folder}_{nick}")
+            body = PARTNER_DONE_PAGE.format(name=html.escape(name)).encode("utf-8")
+            return self.answer(200, body, CONTENT_TYPES[".html"], head_only, self.login_cookies(token, user_type))
+        return None
+
     def respond(self, head_only=False):
         self.record()
-        path = urlsplit(self.path).path
+        parts = urlsplit(self.path)
+        path = parts.path
+        handled = self.services(path, parse_qs(parts.query), head_only)
+        if handled:
+            return
         if path == "/":
             return self.answer(200, b"ok", head_only=head_only)
         if path.endswith(".gif") and path.startswith("/_"):

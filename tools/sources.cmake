@@ -1,6 +1,15 @@
 list(APPEND CORE_PORTABLE
   tools/file_tree.cpp
+  tools/hotkey.cpp
+  tools/hotkey_rules.cpp
+  tools/hotkey_store.cpp
+  tools/x64_code.cpp
 )
 list(APPEND CORE_WIN
   tools/file_tree_win.cpp
+  tools/hotkey_store_win.cpp
+  tools/keyboard_hook_win.cpp
+  tools/setting_dlg_win.cpp
+  tools/code_hook_win.cpp
+  tools/sound_mute_win.cpp
 )

@@ -3,6 +3,7 @@
 #include "login/bridge_command.h"
 #include "login/bridge_origin.h"
 #include "login/bridge_settings.h"
+#include "login/login_steps.h"
 #include "tests/native/fake_profile_store.h"
 
 namespace {
@@ -102,6 +103,45 @@ TEST(BridgeSettings, AValueThatWouldReadBackCutIsNotStored) {
     EXPECT_EQ(store.Get(L"S", L"RegUrl"), std::wstring(2047, L'r'));
     RunSettingsCommand({BridgeCommand::SetupKey, std::wstring(5000, L'k')}, settings);
     EXPECT_EQ(store.Get(L"S", L"Key"), L"<absent>");
+}
+
+TEST(BridgeSettings, FirstRunIsTakenOncePerInstallTag) {
+    const struct {
+        const wchar_t* stored;  // nullptr: no key yet
+        bool firstRun;
+    } cases[] = {{nullptr, true}, {L"1", true}, {L"10", true}, {L"0", false}, {L"", false}, {L" 1", false}};
+    for (const auto& c : cases) {
+        CFakeProfileStore store;
+        if (c.stored) store.Set(L"S", L"InstallTag", c.stored);
+        CSettings settings(store, L"S");
+        EXPECT_EQ(TakeFirstRun(settings), c.firstRun) << (c.stored ? c.stored : L"(none)");
+        EXPECT_EQ(store.Get(L"S", L"InstallTag"), L"0");
+        EXPECT_FALSE(TakeFirstRun(settings));
+    }
+}
+
+TEST(LoginSteps, ExitGameAndMinimize) {
+    const struct {
+        uint32_t flags;
+        bool yes;
+        bool asks, exitPage, close;
+    } exits[] = {
+        {0x000, false, false, false, true}, {0x200, false, false, false, true}, {0x040, true, true, false, true},
+        {0x240, true, true, true, true},    {0x240, false, true, false, false}, {0x14E, true, true, false, true},
+    };
+    for (const auto& c : exits) {
+        const ExitGameSteps steps = StepsOfExitGame(c.flags, c.yes);
+        EXPECT_EQ(AsksBeforeExit(c.flags), c.asks) << c.flags;
+        EXPECT_EQ(steps.openExitPage, c.exitPage) << c.flags << c.yes;
+        EXPECT_EQ(steps.postCloseRequest, c.close) << c.flags << c.yes;
+    }
+    EXPECT_EQ(ChooseMinimize(1, true), MinimizeAction::CloseRequest);
+    EXPECT_EQ(ChooseMinimize(0, true), MinimizeAction::MinimizeBackground);
+    EXPECT_EQ(ChooseMinimize(-1, false), MinimizeAction::MinimizeFrame);
+    EXPECT_TRUE(IsUserAccountControlOn(6, 1u));
+    EXPECT_FALSE(IsUserAccountControlOn(5, 1u));
+    EXPECT_FALSE(IsUserAccountControlOn(10, 2u));
+    EXPECT_FALSE(IsUserAccountControlOn(10, std::nullopt));
 }
 
 TEST(BridgeOrigin, OnlyTheLoginPageHostAndThePortalMayCommand) {

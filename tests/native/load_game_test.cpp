@@ -18,7 +18,8 @@ TEST(LoadGame, SplitsLabelPairAndGameAddress) {
         {L"app://loadgame/L|http://g/p?s=1&logingame=9", L"L", L"logingame=9", L"http://g/p?s=1"},
         // The pair runs from the first "logingame=" to the end of the tail.
         {L"app://loadgame/L|h?a&logingame=2&b=3", L"L", L"logingame=2&b=3", L"h?a"},
-        {L"app://loadgame/L|h?logingame=2&b&logingame=3", L"L", L"logingame=2&b&logingame=3", L"h?logingame=2&b&logingame=3"},
+        {L"app://loadgame/L|h?logingame=2&b&logingame=3", L"L", L"logingame=2&b&logingame=3",
+         L"h?logingame=2&b&logingame=3"},
         {L"app://loadgame/L|logingame=3&s=1", L"L", L"logingame=7251", L"logingame=3&s=1"},
         {L"app://loadgame/L|", L"L", L"logingame=7251", L""},
         {L"app://loadgame/|x|y", L"", L"logingame=7251", L"x|y"},

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "login/login_urls.h"
+#include "tests/native/reference_block.h"
 
 namespace {
 
 TEST(LoginPageAddress, AppendsDeviceParametersAdvertAndAutorun) {
-    const wchar_t* page = L"http://127.0.0.1:7251/reg.html?oid=1&";
-    const wchar_t* params = L"agid=0&cid=3000&aid=2&game=doln&did=1&vid=2&mac=3";
-    const std::wstring base = std::wstring(page) + params;
+    CReferenceBlock reference;
+    ASSERT_EQ(reference.Error(), "");
+    const DeviceIdentity device{L"b455", L"6c9d", L"00:1A:2B:3C:4D:5E"};
+    const std::wstring base =
+        L"http://127.0.0.1:7251/doln/clients/doln-gwb2-zddl/reg.html?oid=17800&oid2=&vcode=&dirtype=0&pt=0&"
+        L"agid=0&cid=3000&aid=2&game=doln&did=b455&vid=6c9d&mac=00:1A:2B:3C:4D:5E";
     const struct {
         bool firstRun;
         int openPages;
@@ -21,9 +25,15 @@ TEST(LoginPageAddress, AppendsDeviceParametersAdvertAndAutorun) {
         {false, 0, true, base + L"&autorun=1"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LoginPageAddress(page, params, c.firstRun, c.openPages, c.autostart), c.expected)
+        EXPECT_EQ(LoginPageAddress(reference.View(), device, c.firstRun, c.openPages, c.autostart), c.expected)
             << c.firstRun << c.openPages << c.autostart;
     }
+    const std::wstring exit = ExitGameBeaconUrl(reference.View(), L"00:1A:2B:3C:4D:5E");
+    EXPECT_TRUE(exit.starts_with(
+        L"http://127.0.0.1:7251/_regevent.gif?event=115&ename=%E5%85%B3%E9%97%AD%E5%AE%A2%E6%88%B7%E7%AB%AF&type=0&"))
+        << exit;
+    EXPECT_NE(exit.find(L"&oid=17800&oid1=17800&oid2=&cid=3000&aid=2&lc=0&userSession=00:1A:2B:3C:4D:5E&newStat=0&"),
+              std::wstring::npos) << exit;
 }
 
 TEST(AutoLoginUrl, FormatsOnThePortalWithCookieValuesAndEncodedTarget) {

@@ -2,6 +2,7 @@
 // screenshot of it for people to look at:
 //   kit_screen.exe msgbox OUTPUT.png    a yes/no question in Chinese
 //   kit_screen.exe progress OUTPUT.png  the update dialog's look at 37 %
+//   kit_screen.exe settings OUTPUT.png  the hotkey settings dialog
 #include <windows.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "fw/handles_win.h"
 #include "tests/screens/screen_util_win.h"
 #include "res/resource.h"
+#include "tools/setting_dlg_win.h"
 #include "ui/dlg_ex_win.h"
 #include "ui/image_loader_win.h"
 #include "ui/img_progress_win.h"
@@ -104,6 +106,18 @@ int ShootProgress() {
     return saved ? 0 : 1;
 }
 
+int ShootSettings() {
+    CSettingDlg dialog;
+    if (!dialog.Create(IDD_SETTINGS)) return 1;
+    dialog.CenterWindow();
+    dialog.ShowWindow(SW_SHOW);
+    dialog.Invalidate(TRUE);
+    PumpFor(1500);
+    const bool saved = SaveAround(dialog.m_hWnd, g_output);
+    dialog.DestroyWindow();
+    return saved ? 0 : 1;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -115,7 +129,10 @@ int wmain(int argc, wchar_t** argv) {
                                     GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                     GetModuleHandleW(nullptr), nullptr);
     PumpFor(200);
-    const int result = what == L"msgbox" ? ShootMessageBox() : what == L"progress" ? ShootProgress() : 2;
+    const int result = what == L"msgbox"     ? ShootMessageBox()
+                       : what == L"progress" ? ShootProgress()
+                       : what == L"settings" ? ShootSettings()
+                                             : 2;
     DestroyWindow(backdrop);
     return result;
 }

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <vector>
+
 #include "app/beacon_sender_win.h"
 #include "tests/win/loopback_server_win.h"
 
@@ -62,6 +68,48 @@ TEST(BeaconSender, EventsOutliveTheirOwnerWhileABeaconRuns) {
     ASSERT_TRUE(server.WaitForRequests(1, 10000));
     for (int i = 0; i < 100 && !watch.expired(); ++i) Sleep(50);
     EXPECT_TRUE(watch.expired());
+}
+
+TEST(BeaconSender, ConcurrentSendersEachDeliverTheirOwnUrl) {
+    CWinLoopbackServer server;
+    const auto events = CBeaconEvents::Create();
+    ASSERT_NE(events, nullptr);
+    constexpr int kSenders = 8;
+    constexpr int kEach = 6;
+    std::atomic<int> returned{0};
+    std::vector<std::thread> senders;
+    for (int s = 0; s < kSenders; ++s) {
+        senders.emplace_back([&, s] {
+            for (int i = 0; i < kEach; ++i) {
+                std::wstring url = server.Url("/b?s=" + std::to_string(s) + "&i=" + std::to_string(i));
+                SendBeacon(url, events);
+                // A beacon thread still reading the caller's string would
+                // now send this, which is no URL at all.
+                std::fill(url.begin(), url.end(), L'x');
+                ++returned;
+            }
+        });
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (returned < kSenders * kEach && std::chrono::steady_clock::now() < deadline) Sleep(20);
+    const bool allReturned = returned == kSenders * kEach;
+    if (!allReturned) {
+        // A sender stuck on another beacon's signal would hang the join.
+        for (auto& t : senders) t.detach();
+        FAIL() << "only " << returned << " sends returned";
+    }
+    for (auto& t : senders) t.join();
+
+    ASSERT_TRUE(server.WaitForRequests(kSenders * kEach, 30000)) << server.RequestCount();
+    EXPECT_TRUE(events->WaitIdle(10000));
+    std::vector<std::string> expected;
+    for (int s = 0; s < kSenders; ++s) {
+        for (int i = 0; i < kEach; ++i) expected.push_back("/b?s=" + std::to_string(s) + "&i=" + std::to_string(i));
+    }
+    std::vector<std::string> targets = server.Targets();
+    std::sort(targets.begin(), targets.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(targets, expected);
 }
 
 }  // namespace
