@@ -17,6 +17,7 @@
 #include "login/bridge_settings.h"
 #include "login/drag_exclusion.h"
 #include "login/load_game.h"
+#include "login/login_steps.h"
 #include "login/login_urls.h"
 #include "login/qq_login_win.h"
 #include "login/setpauth.h"
@@ -27,20 +28,14 @@
 namespace {
 
 constexpr wchar_t kCancelQuestion[] = L"确定要取消本次登录吗？";
-constexpr int kExitEvent = 115;
-constexpr wchar_t kExitEventName[] = L"关闭客户端";
 constexpr size_t kCookieBuffer = 256;
 
 // Cleared at the first completed navigation of any login page.
 bool g_firstNavigation = true;
 
-// InstallTag: read (default "1"), then "0" whatever was read; a first run is
-// one whose text began with "1".
 bool TakeFirstRunTag() {
     CSettings settings = AppSettings();
-    const bool firstRun = settings.IsInstallTagSet();
-    settings.Write(settings::kInstallTag, L"0");
-    return firstRun;
+    return TakeFirstRun(settings);
 }
 
 std::wstring PortalRoot() { return L"http://" + TheCtrlBlock().PortalHost() + L"/"; }
@@ -48,15 +43,20 @@ std::wstring PortalRoot() { return L"http://" + TheCtrlBlock().PortalHost() + L"
 }  // namespace
 
 std::optional<std::wstring> ReadPortalCookie(const std::wstring& url, const wchar_t* name, size_t bufferChars) {
-    std::wstring buffer(bufferChars, L'\0');
-    DWORD size = static_cast<DWORD>(bufferChars);
-    if (InternetGetCookieW(url.c_str(), name, buffer.data(), &size)) {
-        buffer.resize(wcsnlen(buffer.c_str(), bufferChars));
-        return buffer;
+    // Some systems answer a request for one cookie with all of the address's
+    // cookies: the named one is picked out, and only it must fit.
+    constexpr size_t kAllCookiesChars = 16384;
+    std::wstring buffer(kAllCookiesChars, L'\0');
+    DWORD size = static_cast<DWORD>(kAllCookiesChars);
+    if (!InternetGetCookieW(url.c_str(), name, buffer.data(), &size)) {
+        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+        return std::wstring();
     }
+    buffer.resize(wcsnlen(buffer.c_str(), kAllCookiesChars));
+    std::wstring cookie = NamedCookie(buffer, name);
     // Too long for its buffer: refused, never cut into another value.
-    if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-    return std::wstring();
+    if (cookie.size() >= bufferChars) return std::nullopt;
+    return cookie;
 }
 
 BEGIN_MESSAGE_MAP(CLoginDlg, CDHtmDlgEx)
@@ -220,23 +220,28 @@ void CLoginDlg::EnterGame(const std::wstring& url) {
 
 void CLoginDlg::CancelLogin() {
     const CCtrlBlock& block = TheCtrlBlock();
-    bool close = true;
-    if (block.IsFlagSet(6)) {
-        close = ShowMessageBox(MB_YESNO, block.TitleName(), kCancelQuestion) == IDYES;
-        if (close && block.IsFlagSet(9))
-            ::ShellExecuteW(nullptr, L"open", block.ExitPageUrl().c_str(), nullptr, nullptr, SW_SHOW);
-    }
-    if (close) PostCloseRequest();
-    HttpGet(EventBeaconUrl(block, kExitEvent, kExitEventName, BlockChannel(block), ReadFirstAdapterMac()), L"");
+    const bool yes = AsksBeforeExit(block.BuildFlags()) &&
+                     ShowMessageBox(MB_YESNO, block.TitleName(), kCancelQuestion) == IDYES;
+    const ExitGameSteps steps = StepsOfExitGame(block.BuildFlags(), yes);
+    if (steps.openExitPage)
+        ::ShellExecuteW(nullptr, L"open", block.ExitPageUrl().c_str(), nullptr, nullptr, SW_SHOW);
+    if (steps.postCloseRequest) PostCloseRequest();
+    // Sent here and awaited: the client may be about to end.
+    HttpGet(ExitGameBeaconUrl(block, ReadFirstAdapterMac()), L"");
 }
 
 void CLoginDlg::Minimize() {
-    if (TheOpenPageCount() > 0)
-        PostCloseRequest();
-    else if (IsUserAccountControlOn())
-        ::ShowWindow(LoginBackground(), SW_MINIMIZE);
-    else
-        ::ShowWindow(MainFrame(), SW_MINIMIZE);
+    switch (ChooseMinimize(TheOpenPageCount(), IsUserAccountControlOn(WindowsMajorVersion(), ReadEnableLua()))) {
+        case MinimizeAction::CloseRequest:
+            PostCloseRequest();
+            break;
+        case MinimizeAction::MinimizeBackground:
+            ::ShowWindow(LoginBackground(), SW_MINIMIZE);
+            break;
+        case MinimizeAction::MinimizeFrame:
+            ::ShowWindow(MainFrame(), SW_MINIMIZE);
+            break;
+    }
 }
 
 void CLoginDlg::OpenAutoLogin(const std::wstring& target) {

@@ -5,6 +5,7 @@
 #include "app/ctrl_block.h"
 #include "app/process_state.h"
 #include "login/login_dlg_win.h"
+#include "login/login_urls.h"
 #include "login/partner_login.h"
 #include "res/resource.h"
 #include "ui/image_loader_win.h"
@@ -69,7 +70,8 @@ void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
         return;
     }
     const std::optional<std::wstring> cookie = ReadPortalCookie(url, L"Pauth", 256);
-    if (!cookie || cookie->empty()) {
+    // An empty token is no login either.
+    if (!cookie || CookieValue(*cookie, L"Pauth").empty()) {
         // The service has not logged the user in yet.
         CDHtmlDialog::OnNavigateComplete(frame, url);
         return;

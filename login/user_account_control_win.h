@@ -1,6 +1,10 @@
 #pragma once
 
-// True when the system runs with user account control: a Windows major
-// version above 5 and "EnableLUA" set to 1 under the machine's system
-// policies. Any failure reads as off.
-bool IsUserAccountControlOn();
+#include <cstdint>
+#include <optional>
+
+// What the user-account-control test reads from the system: the real
+// Windows major version (not the one the manifest makes GetVersionEx
+// report), and the policy value "EnableLUA"; nothing when it cannot be read.
+unsigned WindowsMajorVersion();
+std::optional<uint32_t> ReadEnableLua();
