@@ -10,6 +10,10 @@ list(APPEND CORE_PORTABLE
   app/device_identity.cpp
   app/start_mode.cpp
   app/process_state.cpp
+  app/icon_info.cpp
+  app/self_delete_batch.cpp
+  app/desktop_icon_geometry.cpp
+  app/dump_path.cpp
 )
 list(APPEND CORE_NATIVE
   app/code_page_iconv.cpp
@@ -28,6 +32,7 @@ list(APPEND CORE_WIN
   app/startup_hooks_win.cpp
   app/wow64_win.cpp
   app/autostart_win.cpp
+  app/crash_dump_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

@@ -1,12 +1,11 @@
 #include "app/startup_hooks_win.h"
 
+#include "app/crash_dump_win.h"
 #include "app/statistics_win.h"
 #include "browser/corvane3_dlg_win.h"
 #include "fw/win_app_win.h"
 
-void InstallCrashFilter() {
-    // The crash-dump filter (SetUnhandledExceptionFilter) goes here.
-}
+void InstallCrashFilter() { InstallCrashDumpFilter(); }
 
 void RunInstallStep() {
     // The install step goes here: folders, copy, shortcuts, registry, icon.

@@ -5,6 +5,9 @@ if(CORVANE_SANITIZE AND NOT CORVANE_TOOLS_ONLY)
 endif()
 
 add_library(corvane_core STATIC ${CORE_PORTABLE} ${CORE_NATIVE})
+# Debian's libjsoncpp-dev: the portal's icon description is parsed with it.
+find_package(jsoncpp REQUIRED CONFIG)
+target_link_libraries(corvane_core PUBLIC JsonCpp::JsonCpp)
 
 add_library(relabel_core STATIC ${RELABEL_PORTABLE} ${CMAKE_SOURCE_DIR}/relabel/file_replace_posix.cpp)
 target_link_libraries(relabel_core PUBLIC corvane_core)

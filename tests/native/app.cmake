@@ -10,3 +10,6 @@ list(APPEND NATIVE_TESTS
   tests/native/start_mode_test.cpp
   tests/native/ini_rules_test.cpp
 )
+list(APPEND NATIVE_TESTS
+  tests/native/install_rules_test.cpp
+)

@@ -20,3 +20,11 @@ corvane_win_test(win_startup_e2e_test
 add_dependencies(win_startup_e2e_test corvane_labelled)
 
 corvane_win_test(win_autostart_test SOURCES tests/win/autostart_win_test.cpp)
+
+# The crash test starts a program that crashes on purpose and looks for its
+# dump beside it.
+add_executable(crash_child tests/win/crash_child_win.cpp)
+target_link_libraries(crash_child PRIVATE corvane_core)
+target_link_options(crash_child PRIVATE -municode)
+corvane_win_test(win_crash_dump_test SOURCES tests/win/crash_dump_win_test.cpp)
+add_dependencies(win_crash_dump_test crash_child)

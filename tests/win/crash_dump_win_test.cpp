@@ -1,0 +1,107 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/crash_dump_win.h"
+#include "app/ini_win.h"
+#include "tests/win/test_files_win.h"
+
+namespace {
+
+bool IsMinidump(const std::wstring& path) {
+    const std::string bytes = ReadAll(path);
+    return bytes.size() > 32 && bytes.compare(0, 4, "MDMP") == 0;
+}
+
+void WriteText(const std::wstring& path, const char* text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, text, static_cast<DWORD>(strlen(text)), &written, nullptr);
+    CloseHandle(file);
+}
+
+// A dumper for a program named in the temporary folder: the dump goes beside
+// that name, and every test has its own flag.
+struct DumperCase {
+    std::wstring program = TempFile(L"crash_case.exe");
+    std::wstring dump = TempFile(L"crash_case.dmp");
+};
+
+// Plays a second crash inside the dump writer.
+CCrashDumper* g_reentered = nullptr;
+LONG g_innerResult = -1;
+int g_writes = 0;
+
+bool ReenteringWriter(HANDLE file, EXCEPTION_POINTERS* pointers) {
+    ++g_writes;
+    g_innerResult = g_reentered->Filter(pointers);
+    DWORD written = 0;
+    return WriteFile(file, "dump", 4, &written, nullptr) != FALSE;
+}
+
+TEST(CrashDumpWinTest, FirstCrashWritesOneDumpAndLaterOnesEndAtOnce) {
+    DumperCase c;
+    WriteText(c.dump, "an older dump");
+    CCrashDumper dumper(c.program, &WriteDump);
+    EXPECT_EQ(dumper.Filter(nullptr), EXCEPTION_CONTINUE_SEARCH);
+    EXPECT_TRUE(IsMinidump(c.dump));
+
+    ASSERT_TRUE(DeleteFileW(c.dump.c_str()));
+    EXPECT_EQ(dumper.Filter(nullptr), EXCEPTION_EXECUTE_HANDLER);
+    EXPECT_FALSE(Exists(c.dump));
+}
+
+TEST(CrashDumpWinTest, ACrashWhileWritingDoesNotComeBack) {
+    DumperCase c;
+    CCrashDumper dumper(c.program, &ReenteringWriter);
+    g_reentered = &dumper;
+    EXPECT_EQ(dumper.Filter(nullptr), EXCEPTION_CONTINUE_SEARCH);
+    EXPECT_EQ(g_innerResult, EXCEPTION_EXECUTE_HANDLER);
+    EXPECT_EQ(g_writes, 1);
+    EXPECT_EQ(ReadAll(c.dump), "dump");
+}
+
+TEST(CrashDumpWinTest, AProgramWithoutExtensionGetsNoDump) {
+    const std::wstring folder = TempFile(L"crash.case.d");
+    CreateDirectoryW(folder.c_str(), nullptr);
+    CCrashDumper dumper(folder + L"\\program", &WriteDump);
+    EXPECT_EQ(dumper.Filter(nullptr), EXCEPTION_CONTINUE_SEARCH);
+    EXPECT_FALSE(Exists(TempFile(L"crash.dmp")));
+    RemoveDirectoryW(folder.c_str());
+}
+
+TEST(CrashDumpWinTest, ACrashingProgramLeavesItsDumpBesideIt) {
+    const std::wstring self = ModulePath();
+    const std::wstring child = self.substr(0, self.find_last_of(L'\\') + 1) + L"crash_child.exe";
+    const std::wstring dump = self.substr(0, self.find_last_of(L'\\') + 1) + L"crash_child.dmp";
+    WriteText(dump, "an older dump");
+
+    // Wine's debugger would otherwise stop at a crash dialog.
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD no = 0;
+    RegSetValueExW(key, L"ShowCrashDialog", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&no), sizeof no);
+    RegCloseKey(key);
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + child + L"\"";
+    ASSERT_TRUE(CreateProcessW(child.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
+    EXPECT_TRUE(IsMinidump(dump));
+    DeleteFileW(dump.c_str());
+}
+
+}  // namespace
