@@ -146,19 +146,22 @@ void CLoginDlg::OnBridgeNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIA
     const std::wstring text = fw::VariantText(url);
     const BridgeRequest request = ParseBridgeCommand(text);
     const CCtrlBlock& block = TheCtrlBlock();
+    // Only the operator's own pages may drive the client; a foreign page (an
+    // advertisement frame, a page the user was led to) may neither run
+    // commands nor open a partner-login window with an address of its own.
+    const auto fromOperator = [&] {
+        return IsBridgeOriginAllowed(FrameLocation(frame), block.LoginPageUrl(), block.PortalHost());
+    };
     if (request.command != BridgeCommand::None) {
         // Set before the command runs: a command may run a message loop.
         *cancel = VARIANT_TRUE;
-        // Only the operator's own pages may drive the client; a foreign page
-        // (an advertisement frame, a page the user was led to) may not.
-        if (!IsBridgeOriginAllowed(FrameLocation(frame), block.LoginPageUrl(), block.PortalHost())) return;
-        RunCommand(request, text);
+        if (fromOperator()) RunCommand(request, text);
         return;
     }
     const PartnerProvider provider = DetectPartnerStart(text, block.PartnerHost());
     if (provider == PartnerProvider::None) return;
     *cancel = VARIANT_TRUE;
-    StartPartnerLogin(text, provider);
+    if (fromOperator()) StartPartnerLogin(text, provider);
 }
 
 void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url) {

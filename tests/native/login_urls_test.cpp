@@ -69,7 +69,7 @@ TEST(NamedCookie, PicksTheNamedEntryOutOfOneOrManyCookies) {
         {L"Pauth=tok", L"Pauth", L"Pauth=tok"},
         {L"Pauth=tok; ptusertype=1", L"ptusertype", L"ptusertype=1"},
         {L"XPauth=a; pauth=b; Pauth=c", L"Pauth", L"Pauth=c"},
-        {L"Pauth=", L"Pauth", L""},
+        {L"Pauth=", L"Pauth", L"Pauth="},
         {L"Pauthx=1;Pauth=2", L"Pauth", L"Pauth=2"},
         {L"", L"Pauth", L""},
         {L";;; ;", L"Pauth", L""},

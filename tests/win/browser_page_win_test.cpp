@@ -213,6 +213,22 @@ TEST_F(BrowserPage, ACompletedNavigationTurnsTheBodysScrollBarsBackOn) {
     EXPECT_EQ(body->String(L"scroll"), L"auto");
 }
 
+TEST_F(BrowserPage, KeysInsideThePageNeverEndOrSteerTheDialog) {
+    HWND browser = m_dialog.BrowserWindow();
+    ASSERT_NE(browser, nullptr);
+    for (WPARAM key : {WPARAM{VK_ESCAPE}, WPARAM{VK_RETURN}, WPARAM{VK_TAB}}) {
+        MSG msg{browser, WM_KEYDOWN, key, 0x10001, 0, {}};
+        m_dialog.PreTranslateMessage(&msg);
+        wintest::Pump(50);
+        EXPECT_TRUE(m_dialog.IsWindowVisible()) << key;
+    }
+    // The same Escape aimed at the dialog itself ends it, as in any dialog.
+    MSG escape{m_dialog.m_hWnd, WM_KEYDOWN, VK_ESCAPE, 0x10001, 0, {}};
+    EXPECT_TRUE(m_dialog.PreTranslateMessage(&escape));
+    wintest::Pump(50);
+    EXPECT_FALSE(m_dialog.IsWindowVisible());
+}
+
 TEST(BrowserSite, EveryReferenceIsReturnedWhenTheDialogsAreGone) {
     ASSERT_TRUE(AfxEnableControlContainer());
     {
