@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "app/account_entry.h"
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 #include "app/ctrl_block.h"
 #include "app/ini_win.h"
 #include "app/settings_store_win.h"

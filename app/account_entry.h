@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // The encrypted account entry that the login page's "setpauth" leaves in the
 // settings file: key and value both come from AES cipher bytes.

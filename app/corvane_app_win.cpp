@@ -13,6 +13,7 @@
 
 #include "app/ctrl_block.h"
 #include "app/ini_win.h"
+#include "app/install_step_win.h"
 #include "app/message_box_win.h"
 #include "app/process_state.h"
 #include "app/settings_store_win.h"
@@ -59,6 +60,7 @@ BOOL CCorvane3App::InitInstance() {
 
     const CCtrlBlock& block = TheCtrlBlock();
     m_title = block.TitleName();
+    m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
     // Before the command line is looked at: no start, uninstall included,
     // runs without a network.
     if (!InternetCheckConnectionW(block.ProbeUrl().c_str(), FLAG_ICC_FORCE_CONNECTION, 0)) {
@@ -108,6 +110,9 @@ void CCorvane3App::RunUninstall() {
 }
 
 void CCorvane3App::RunFirstRun() {
+    // On a bare machine the settings file's folder does not exist yet, and
+    // the mark would be lost; the installed copy may read it at once.
+    CreateInstallFolder();
     AppSettings().Write(settings::kInstallTag, L"1");
     RunInstallStep();
     SendDeviceBeacon(DeviceBeacon::Install, m_events);

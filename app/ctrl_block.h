@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 #include "app/ctrl_layout.h"
 
 // Read-only view of a control block with one accessor per slot the program

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 #include "app/ctrl_block.h"
 
 // Defined in ctrl_section.S: the 0x3000 bytes of the `.ctrl` section that the

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // The parts of the device identity that the statistics servers receive,
 // computed from what the Windows layer reads off the machine.

@@ -12,7 +12,7 @@
 #include <cstring>
 #include <vector>
 
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 #include "app/ctrl_block.h"
 #include "app/device_identity.h"
 #include "fw/handles_win.h"

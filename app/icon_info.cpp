@@ -5,7 +5,7 @@
 #include <exception>
 #include <memory>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

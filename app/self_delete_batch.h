@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // The batch that deletes the uninstalled program once it has exited: it
 // retries the delete every second until the file is gone, removes the

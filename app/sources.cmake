@@ -1,5 +1,4 @@
 list(APPEND CORE_PORTABLE
-  app/utf8.cpp
   app/ctrl_layout.cpp
   app/ctrl_block.cpp
   app/settings_store.cpp
@@ -15,11 +14,7 @@ list(APPEND CORE_PORTABLE
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
 )
-list(APPEND CORE_NATIVE
-  app/code_page_iconv.cpp
-)
 list(APPEND CORE_WIN
-  app/code_page_win.cpp
   app/ctrl_block_win.cpp
   app/ctrl_section.S
   app/settings_store_win.cpp
@@ -33,6 +28,11 @@ list(APPEND CORE_WIN
   app/wow64_win.cpp
   app/autostart_win.cpp
   app/crash_dump_win.cpp
+  app/install_paths_win.cpp
+  app/install_step_win.cpp
+  app/icon_refresh_win.cpp
+  app/uninstall_win.cpp
+  app/desktop_icon_lookup_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

@@ -1,6 +1,6 @@
 #include "app/start_mode.h"
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 #include "app/settings_store.h"
 
 namespace {

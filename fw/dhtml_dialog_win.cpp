@@ -4,7 +4,7 @@
 #include <mshtml.h>
 #include <ole2.h>
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 #include "fw/browser_site_win.h"
 
 namespace fw::sink {

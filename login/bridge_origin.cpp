@@ -1,6 +1,6 @@
 #include "login/bridge_origin.h"
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace {
 

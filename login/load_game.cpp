@@ -1,6 +1,6 @@
 #include "login/load_game.h"
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // "loadgame": the page sends "app:" + two characters + "loadgame" + one
 // character + label + "|" + game-page address. The label names the login

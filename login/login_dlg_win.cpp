@@ -6,7 +6,7 @@
 #include "app/account_cipher_win.h"
 #include "app/autostart_win.h"
 #include "app/beacon_urls.h"
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 #include "app/ctrl_block.h"
 #include "app/device_identity_win.h"
 #include "app/ini_win.h"

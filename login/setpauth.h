@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // "setpauth": the portal's login token for the encrypted account entry. The
 // text after the first "|" of the address (the whole address without one),

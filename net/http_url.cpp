@@ -1,6 +1,6 @@
 #include "net/http_url.h"
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 
 namespace {
 

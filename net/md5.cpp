@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // MD5 (RFC 1321). The digests go into the device identity and the update
 // check as 32 lower-case hexadecimal digits.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // The few socket calls the downloader makes, over BSD sockets in the native
 // build and Winsock in the program, so that one protocol code path is tested

@@ -5,7 +5,7 @@
 #include <climits>
 #include <cstring>
 
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 #include "net/socket_seam.h"
 
 namespace sock {

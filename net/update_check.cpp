@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 #include "net/md5.h"
 
 std::wstring VersionTag(const std::wstring& digestHex, const std::wstring& clientVersion) {

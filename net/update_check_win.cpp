@@ -1,6 +1,5 @@
 #include <windows.h>
 
-#include "app/ctrl_block.h"
 #include "fw/handles_win.h"
 #include "net/update_check.h"
 #include "net/update_check_win.h"
@@ -22,10 +21,9 @@ std::wstring ProgramPath() {
 
 }  // namespace
 
-int CheckUpdate() {
-    const std::wstring expected = TheCtrlBlock().ExpectedTag();
-    if (expected.empty()) return 0;
-    return CheckUpdateTag(expected, ProgramPath(), TheCtrlBlock().ClientVersion());
+int CheckUpdate(const std::wstring& expectedTag, const std::wstring& clientVersion) {
+    if (expectedTag.empty()) return 0;
+    return CheckUpdateTag(expectedTag, ProgramPath(), clientVersion);
 }
 
 bool StartUpdateProcess(const std::wstring& programPath) {

@@ -2,10 +2,10 @@
 
 #include <string>
 
-// The check for the running program: expected tag from the control block's
-// `ExpectedTag`, version from `ClientVersion`, the MD5 digest of the file
-// that GetModuleFileName names. Non-zero when an update is needed.
-int CheckUpdate();
+// The check for the running program: the build's expected tag and client
+// version, the MD5 digest of the file that GetModuleFileName names. Non-zero
+// when an update is needed; an empty expected tag means up to date.
+int CheckUpdate(const std::wstring& expectedTag, const std::wstring& clientVersion);
 
 // Starts `programPath` /update at idle priority and returns without waiting;
 // false when the process could not be started.

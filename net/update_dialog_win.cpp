@@ -1,6 +1,5 @@
 #include "net/update_dialog_win.h"
 
-#include "app/ctrl_block.h"
 #include "res/resource.h"
 #include "ui/image_loader_win.h"
 
@@ -53,7 +52,7 @@ BOOL CPrgsDlg::OnInitDialog() {
     m_progress.SetPos(0);
 
     const HWND dialog = m_hWnd;
-    const CUpdateJob job{m_strAddress, m_strDestination, TheCtrlBlock().UpdateDomains()};
+    const CUpdateJob job{m_strAddress, m_strDestination, m_strUpdateDomains};
     m_running = m_download.Start(
         job, [dialog](int percent) { ::PostMessageW(dialog, kMsgProgress, static_cast<WPARAM>(percent), 0); },
         [dialog](int result) { ::PostMessageW(dialog, kMsgDone, static_cast<WPARAM>(result), 0); });

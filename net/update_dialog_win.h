@@ -4,7 +4,8 @@
 // threads and shows the progress on the image progress bar; the close button
 // (or Escape) cancels. DoModal answers IDOK when the file arrived whole and
 // IDCANCEL on failure or cancel; a cancelled download leaves the part it
-// received. Set the address and destination before each DoModal.
+// received. Set the address and destination before each DoModal; the owner
+// sets the build's update domains.
 
 #include <string>
 
@@ -26,6 +27,7 @@ public:
     CImgProgress m_progress;
     std::wstring m_strAddress;      // "http://" + host[:port] + "/" + object, at most 512 characters
     std::wstring m_strDestination;  // where the file is written
+    std::wstring m_strUpdateDomains;  // the build's update domains, ";"-separated
 
 protected:
     BOOL OnInitDialog() override;

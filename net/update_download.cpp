@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/ascii_case.h"
+#include "base/ascii_case.h"
 #include "net/http_url.h"
 #include "net/work_file.h"
 

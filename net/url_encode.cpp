@@ -1,6 +1,6 @@
 #include "net/url_encode.h"
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

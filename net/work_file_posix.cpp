@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 #include "net/work_file.h"
 
 UniqueFile OpenDenyWrite(const std::wstring& path, const char* mode) {

@@ -6,7 +6,9 @@ Every request is answered and, with --log, appended to a JSON-lines log that
 end-to-end tests read (method, path, query, headers). Statistics beacons get an
 empty 200 (or a 1x1 GIF for the device and event beacons); the address probe
 gets "ok"; the reference build's login page and the game page are served from
-portal/pages/.
+portal/pages/. The desktop-icon description (/webStatic/index.php?_c=client&
+_a=getIconInfo&game=G) names each known game's shortcut and its icon, which is
+served from /webStatic/icons/<game>.ico.
 
 The login services behind the page (any account logs in; there are no
 passwords to check):
@@ -32,6 +34,7 @@ import html
 import json
 import os
 import secrets
+import struct
 import threading
 from http.cookies import SimpleCookie
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
@@ -94,10 +97,33 @@ PARTNER_DONE_PAGE = """<!DOCTYPE html>
 """
 
 
+# Desktop shortcut names and icon colours (BGR) the portal publishes per game.
+ICON_GAMES = {"doln": ("梦幻大陆", (0x20, 0x60, 0xE0))}
+ICON_DESCRIPTION = "/webStatic/index.php"
+ICON_FOLDER = "/webStatic/icons/"
+
+
+def icon_file(bgr):
+    """A one-image 32x32, 32-bit .ico: a filled disc on a transparent ground."""
+    size = 32
+    header = struct.pack("<HHH", 0, 1, 1)
+    pixels = bytearray()
+    for y in range(size):
+        for x in range(size):
+            inside = (x - 15.5) ** 2 + (y - 15.5) ** 2 <= 15 ** 2
+            pixels += bytes((*bgr, 0xFF)) if inside else bytes(4)
+    mask = bytes(size * 4)  # rows of 32 bits; the alpha channel does the cutting
+    info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, 0, 0, 0, 0, 0)
+    image = info + bytes(pixels) + mask
+    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
+    return header + entry + image
+
+
 class Portal(BaseHTTPRequestHandler):
     server_version = "DemoPortal/1.0"
     log_lock = threading.Lock()
     log_path = None
+    icon_time = "20261201"
 
     def record(self):
         if not Portal.log_path:
@@ -194,6 +220,12 @@ class Portal(BaseHTTPRequestHandler):
             return
         if path == "/":
             return self.answer(200, b"ok", head_only=head_only)
+        if path == ICON_DESCRIPTION:
+            return self.icon_description(head_only)
+        if path.startswith(ICON_FOLDER) and path.endswith(".ico"):
+            game = ICON_GAMES.get(path[len(ICON_FOLDER):-len(".ico")])
+            if game:
+                return self.answer(200, icon_file(game[1]), "image/x-icon", head_only)
         if path.endswith(".gif") and path.startswith("/_"):
             return self.answer(200, PIXEL, "image/gif", head_only)
         if path in ("/install.htm", "/active.htm", "/uninstall.htm", "/login.htm"):
@@ -202,6 +234,18 @@ class Portal(BaseHTTPRequestHandler):
         if found:
             return self.answer(200, found[0], found[1], head_only)
         return self.answer(404, b"not found", head_only=head_only)
+
+    def icon_description(self, head_only):
+        query = parse_qs(urlsplit(self.path).query)
+        game = (query.get("game") or [""])[0]
+        if query.get("_a") != ["getIconInfo"] or game not in ICON_GAMES:
+            body = {"code": 1}
+        else:
+            host = self.headers.get("Host") or "127.0.0.1"
+            body = {"code": 0, "time": Portal.icon_time, "iconName": ICON_GAMES[game][0],
+                    "iconUrl": f"http://{host}{ICON_FOLDER}{game}.ico"}
+        self.answer(200, json.dumps(body, ensure_ascii=False).encode("utf-8"),
+                    "application/json; charset=utf-8", head_only)
 
     def do_GET(self):
         self.respond()
@@ -222,8 +266,11 @@ def main():
     parser = argparse.ArgumentParser(description="demo portal")
     parser.add_argument("--port", type=int, default=7251)
     parser.add_argument("--log", help="append every request to this JSON-lines file")
+    parser.add_argument("--icon-time", default=Portal.icon_time,
+                        help="the desktop-icon description's time; a new one makes clients refresh")
     args = parser.parse_args()
     Portal.log_path = args.log
+    Portal.icon_time = args.icon_time
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Portal)
     print(f"portal: http://127.0.0.1:{args.port}/", flush=True)
     server.serve_forever()

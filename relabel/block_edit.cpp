@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace relabel {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 #include "app/ctrl_layout.h"
 
 // Reading and rewriting slot values the way operators write them: UTF-8 text,

@@ -4,7 +4,7 @@
 #include <span>
 #include <string>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // The relabel tool's command line, without argv[0]; arguments are UTF-8.
 //   show FILE

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 #include "relabel/ctrlblock_cli.h"
 
 // Windows hands the arguments over as UTF-16; the tool works in UTF-8.

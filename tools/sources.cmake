@@ -4,6 +4,7 @@ list(APPEND CORE_PORTABLE
   tools/hotkey_rules.cpp
   tools/hotkey_store.cpp
   tools/x64_code.cpp
+  tools/shortcut_names.cpp
 )
 list(APPEND CORE_WIN
   tools/file_tree_win.cpp
@@ -12,4 +13,6 @@ list(APPEND CORE_WIN
   tools/setting_dlg_win.cpp
   tools/code_hook_win.cpp
   tools/sound_mute_win.cpp
+  tools/shell_folder_win.cpp
+  tools/shortcuts_win.cpp
 )

@@ -1,5 +1,4 @@
 list(APPEND NATIVE_TESTS
-  tests/native/utf8_test.cpp
   tests/native/ctrl_block_test.cpp
 )
 list(APPEND NATIVE_TESTS

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 #include "app/desktop_icon_geometry.h"
 #include "app/dump_path.h"
 #include "app/icon_info.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 #include "net/md5.h"
 #include "net/sock_down_file.h"
 #include "tests/native/loopback_server.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 TEST(Utf8, RoundTripsAcrossPlanes) {
     const std::string samples[] = {"", "ascii", "梦幻大陆", "é ß ñ", "\xF0\x9F\x8E\xAE game", "a\x7F" "b"};

@@ -28,3 +28,19 @@ target_link_libraries(crash_child PRIVATE corvane_core)
 target_link_options(crash_child PRIVATE -municode)
 corvane_win_test(win_crash_dump_test SOURCES tests/win/crash_dump_win_test.cpp)
 add_dependencies(win_crash_dump_test crash_child)
+
+# The install tests' stand-ins: the client being installed (with the
+# client's icon group) and a desktop list view in a process of its own.
+add_executable(install_payload WIN32 tests/win/install_helpers_win.cpp)
+target_compile_definitions(install_payload PRIVATE INSTALL_PAYLOAD)
+target_link_libraries(install_payload PRIVATE corvane_res)
+target_link_options(install_payload PRIVATE -municode)
+add_executable(desktop_child WIN32 tests/win/install_helpers_win.cpp)
+target_compile_definitions(desktop_child PRIVATE DESKTOP_CHILD)
+target_link_libraries(desktop_child PRIVATE comctl32)
+target_link_options(desktop_child PRIVATE -municode)
+corvane_win_test(win_install_test
+  SOURCES tests/win/install_win_test.cpp tests/win/loopback_server_win.cpp tests/native/request_text.cpp
+  RELABEL ShortName=WinTestInst DisplayName=测试大陆 TitleName=测试大陆 LaunchSwitch=/Test2D GameCode=doln Aid=2
+          BuildFlags=0x808)
+add_dependencies(win_install_test install_payload desktop_child)

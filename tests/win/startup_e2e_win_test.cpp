@@ -10,10 +10,12 @@
 #include <iterator>
 #include <vector>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 #include "app/ini_win.h"
 #include "app/settings_store_win.h"
 #include "relabel/block_edit.h"
+#include "tools/file_tree.h"
+#include "tools/shortcuts_win.h"
 #include "relabel/pe_image.h"
 #include "tests/win/loopback_server_win.h"
 
@@ -36,6 +38,11 @@ std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
     return out;
+}
+
+std::string ReadFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::wstring Setting(const wchar_t* key) {
@@ -206,6 +213,7 @@ protected:
                                      {"DeviceStatHost", host},
                                      {"EventStatHost", host},
                                      {"ProbeUrl", "http://" + host + "/"},
+                                     {"PortalHost", host},
                                      {"ShortName", Narrow(kSection)}});
         const auto gbk = MakeGbkCodePage();
         for (const auto& [slot, value] : slots) EXPECT_EQ(relabel::SetSlot(block, slot, value, *gbk), "") << slot;
@@ -260,15 +268,19 @@ TEST_F(StartupEndToEnd, WebStartSendsOnlyTheOpenEvent) {
     EXPECT_EQ(Setting(L"Game"), L"<absent>");
 }
 
+// The desktop-icon refresh asks the portal; its empty answer changes nothing.
+const std::string kIconDescription = "/webStatic/index.php?_c=client&_a=getIconInfo&game=doln&aid=2";
+
 TEST_F(StartupEndToEnd, InstalledStartCountsAndKeepsItsDays) {
     const std::wstring client = Installed();
     RunResult run = RunClient(client, L"");
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.exitCode, 0u);
-    auto targets = Sorted(Targets(2));
-    ASSERT_EQ(targets.size(), 2u);
+    auto targets = Sorted(Targets(3));
+    ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], kOpenEvent)) << targets[0];
     EXPECT_EQ(targets[1], "/active.htm?tag=Doln2&ver=3.0.0.1&count=1&apartdays=0&keepdays=1&weekdays=1");
+    EXPECT_EQ(targets[2], kIconDescription);
     EXPECT_EQ(Setting(L"Game"), L"1");
     EXPECT_EQ(Setting(L"lstTime"), Today());
     EXPECT_EQ(Setting(L"keepdays"), L"1");
@@ -277,8 +289,8 @@ TEST_F(StartupEndToEnd, InstalledStartCountsAndKeepsItsDays) {
     m_server.Clear();
     run = RunClient(client, L"");
     ASSERT_TRUE(run.ended);
-    targets = Sorted(Targets(2));
-    ASSERT_EQ(targets.size(), 2u);
+    targets = Sorted(Targets(3));
+    ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], kOpenEvent)) << targets[0];
     EXPECT_EQ(targets[1], "/active.htm?tag=Doln2&ver=3.0.0.1&count=2&apartdays=0&keepdays=1&weekdays=1");
 }
@@ -286,16 +298,28 @@ TEST_F(StartupEndToEnd, InstalledStartCountsAndKeepsItsDays) {
 TEST_F(StartupEndToEnd, ShortcutStartSendsTheActiveStatisticsToo) {
     const RunResult run = RunClient(Elsewhere(), L"/doln2d");
     ASSERT_TRUE(run.ended);
-    const auto targets = Sorted(Targets(2));
-    ASSERT_EQ(targets.size(), 2u);
+    const auto targets = Sorted(Targets(3));
+    ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], kOpenEvent)) << targets[0];
     EXPECT_TRUE(StartsWith(targets[1], "/active.htm?tag=Doln2&ver=3.0.0.1&count=1&")) << targets[1];
+    EXPECT_EQ(targets[2], kIconDescription);
 }
 
-TEST_F(StartupEndToEnd, FirstRunOutsideTheInstallFolderReportsTheInstall) {
-    const RunResult run = RunClient(Elsewhere(), L"");
+TEST_F(StartupEndToEnd, FirstRunOnABareMachineInstallsAndReportsIt) {
+    // Bare: no shared folder yet. Flag 3 off, so that no installed copy
+    // starts and adds its own requests.
+    DeleteTree(CommonAppDataFolder() + L"\\7251");
+    const std::wstring client = MakeClient(m_elsewhere + L"\\Doln2.exe", {{"BuildFlags", "0x146"}});
+    const std::wstring installed = InstallFolder() + L"\\Doln2.exe";
+    m_made.push_back(installed);
+    m_made.push_back(InstallFolder() + L"\\E2eDoln.ico");
+    const RunResult run = RunClient(client, L"");
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_EQ(ReadFile(installed), ReadFile(client));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle));
     const auto targets = Targets(3);
     ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], "/_az.gif?agid=0&cid=3000&aid=2&game=doln&did=")) << targets[0];
@@ -346,9 +370,14 @@ TEST_F(StartupEndToEnd, UninstallAnsweredNoSendsNothing) {
 }
 
 TEST_F(StartupEndToEnd, UninstallAnsweredYesReportsIt) {
-    const RunResult run = RunClient(Installed(), L"/uninst", [](const BoxSeen&) { return IDYES; });
+    const RunResult run = RunClient(Installed(), L"/uninst", [](const BoxSeen& box) {
+        return box.text.find(L"吗？") != std::wstring::npos ? IDYES : IDOK;
+    });
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 2u);
+    EXPECT_EQ(run.boxes[1].caption, kTitle);
+    EXPECT_EQ(run.boxes[1].text.rfind(L"Dolnrise已成功移除，部分文件将在程序退出", 0), 0u);
     const auto targets = Targets(3);
     ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], "/_xz.gif?agid=0&cid=3000&aid=2&game=doln&did=")) << targets[0];

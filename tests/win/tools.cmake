@@ -4,3 +4,7 @@ corvane_win_test(win_hotkey_test
   RELABEL ShortName=WinTestHotkeys TitleName=热键测试客户端)
 target_link_libraries(win_hotkey_test PRIVATE corvane_res)
 corvane_win_test(win_sound_mute_test SOURCES tests/win/sound_mute_win_test.cpp)
+
+corvane_win_test(win_shortcuts_test
+  SOURCES tests/win/shortcuts_win_test.cpp
+  RELABEL PortalHost=portal.example.com:8080)

@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "app/ctrl_block.h"
 #include "net/md5.h"
 #include "net/update_check.h"
 #include "net/update_check_win.h"
@@ -19,7 +20,7 @@ TEST(UpdateCheckWin, ThisProgramsDigestDecides) {
     ASSERT_TRUE(digest.has_value());
     const std::wstring ownTag = VersionTag(*digest, L"3.0.0.1");
     ASSERT_NE(ownTag, L"0123456789abcdef0123456789ab3001");
-    EXPECT_NE(CheckUpdate(), 0);
+    EXPECT_NE(CheckUpdate(TheCtrlBlock().ExpectedTag(), TheCtrlBlock().ClientVersion()), 0);
     EXPECT_EQ(CheckUpdateTag(ownTag, self, L"3.0.0.1"), 0);
 }
 

@@ -14,8 +14,8 @@
 #include "tests/win/loopback_server_win.h"
 #include "tests/win/test_files_win.h"
 
-// The update dialog run modally against a loopback server. This program's
-// block names 127.0.0.1 as the maker's only domain (tests/win/net.cmake).
+// The update dialog run modally against a loopback server, with 127.0.0.1
+// as the maker's only domain.
 
 namespace {
 
@@ -86,6 +86,7 @@ Outcome RunDialog(const std::wstring& address, const std::wstring& destination, 
     CWatchedDlg dialog;
     dialog.m_strAddress = address;
     dialog.m_strDestination = destination;
+    dialog.m_strUpdateDomains = L"127.0.0.1";
     out.watch.dialog = &dialog;
     out.watch.destination = destination;
     out.watch.cancelWhenWriting = cancelWhenWriting;

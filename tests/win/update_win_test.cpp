@@ -37,7 +37,7 @@ struct CRun {
 
 }  // namespace
 
-TEST(UpdateCheckWin, EmptyExpectedTagMeansUpToDate) { EXPECT_EQ(CheckUpdate(), 0); }
+TEST(UpdateCheckWin, EmptyExpectedTagMeansUpToDate) { EXPECT_EQ(CheckUpdate(TheCtrlBlock().ExpectedTag(), TheCtrlBlock().ClientVersion()), 0); }
 
 TEST(UpdateDownloadWin, Results) {
     const std::string body = PatternBytes(70000);

@@ -1,4 +1,4 @@
-#include "app/code_page_win.h"
+#include "base/code_page_win.h"
 
 #include <climits>
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 // The code-page seam over MultiByteToWideChar / WideCharToMultiByte.
 class CWinCodePage final : public ICodePage {

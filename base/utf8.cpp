@@ -1,4 +1,4 @@
-#include "app/utf8.h"
+#include "base/utf8.h"
 
 namespace {
 

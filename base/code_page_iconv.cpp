@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/code_page.h"
+#include "base/code_page.h"
 
 namespace {
 

@@ -1,0 +1,78 @@
+#include "app/install_step_win.h"
+
+#include <windows.h>
+
+#include <direct.h>
+
+#include "app/autostart_win.h"
+#include "app/install_paths_win.h"
+#include "fw/handles_win.h"
+#include "tools/shortcuts_win.h"
+#include "ui/icons_win.h"
+
+namespace {
+
+constexpr unsigned kFlagStartInstalled = 3;
+constexpr unsigned kFlagQuickLaunch = 7;
+constexpr unsigned kFlagAutostart = 11;
+
+// Copies beside the target and renames into place: an interrupted copy never
+// leaves a half-written program where the shortcuts point.
+bool CopyProgram(const std::wstring& from, const std::wstring& to) {
+    const std::wstring temporary = to + L".new";
+    if (!CopyFileW(from.c_str(), temporary.c_str(), FALSE)) return false;
+    if (MoveFileExW(temporary.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
+void StartInstalledCopy(const std::wstring& path) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    // The program's own name only, so that the copy sees no argument.
+    std::wstring commandLine = L"\"" + path + L"\"";
+    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr,
+                       nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+}
+
+}  // namespace
+
+bool CreateInstallFolder() {
+    const std::wstring folder = InstallFolder();
+    if (folder.empty()) return false;
+    _wmkdir(FolderOf(folder).c_str());
+    _wmkdir(folder.c_str());
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath) {
+    CScopedCoInit com;
+    if (!CreateInstallFolder()) return;
+    const std::wstring folder = InstallFolder();
+
+    std::wstring iconFile = IconFilePath(folder, block.ShortName());
+    CIcons icons;
+    if (!icons.ReadIconGroup(programPath) || !icons.WriteIconFile(iconFile)) iconFile.clear();
+
+    const std::wstring installed = folder + L"\\" + FileNameOf(programPath);
+    if (_wcsicmp(installed.c_str(), programPath.c_str()) != 0) CopyProgram(programPath, installed);
+
+    if (block.IsFlagSet(kFlagAutostart)) SetAutostart(block.ShortName(), installed);
+
+    const std::wstring name = block.DisplayName();
+    const std::wstring launch = block.LaunchSwitch();
+    CreateDesktopShortcut(iconFile, name, installed, launch);
+    CreateStartMenuShortcut(launch, installed, name, iconFile);
+    CreateStartMenuShortcut(L"/uninst", installed, UninstallShortcutName(name), L"");
+    if (block.IsFlagSet(kFlagQuickLaunch) && WindowsMajorVersion() < 10) {
+        CreateQuickLaunch(name, installed, iconFile, launch);
+    }
+    if (block.IsFlagSet(kFlagStartInstalled)) StartInstalledCopy(installed);
+}

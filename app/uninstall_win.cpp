@@ -1,0 +1,143 @@
+#include "app/uninstall_win.h"
+
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <cwchar>
+#include <optional>
+
+#include "app/autostart_win.h"
+#include "base/code_page_win.h"
+#include "app/install_paths_win.h"
+#include "app/self_delete_batch.h"
+#include "fw/handles_win.h"
+#include "tools/file_tree.h"
+#include "tools/shell_folder_win.h"
+#include "tools/shortcuts_win.h"
+
+namespace {
+
+constexpr wchar_t kWebGamesShortcut[] = L"7251网页游戏";
+constexpr wchar_t kStartMenuFolder[] = L"7251登录器";
+constexpr wchar_t kBrowserEmulationKey[] =
+    L"SOFTWARE\\Microsoft\\Internet Explorer\\MAIN\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+constexpr wchar_t kUninstalledFormat[] = L"%s已成功移除，部分文件将在程序退出\r\n或计算机重启后自行删除";
+constexpr size_t kUninstalledChars = 128;
+constexpr size_t kPortlerChars = 32;
+
+// "portler" + the program's file name in 32 characters, lower-cased and cut
+// at its last "."; empty when nothing of the name is left, so that the bare
+// "portler" key of some other program is never taken for ours.
+std::wstring PortlerKeyName(const std::wstring& fileName) {
+    std::wstring name = (L"portler" + fileName).substr(0, kPortlerChars - 1);
+    CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+    const size_t dot = name.rfind(L'.');
+    if (dot != std::wstring::npos) name.resize(dot);
+    return name.size() > 7 ? name : std::wstring{};
+}
+
+void RemoveRegistryItems(const std::wstring& shortName, const std::wstring& fileName) {
+    // An empty short name would name the parent key of every build.
+    if (!shortName.empty()) RegDeleteKeyW(HKEY_LOCAL_MACHINE, (L"Software\\7251\\GameLogin\\" + shortName).c_str());
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kBrowserEmulationKey, fileName.c_str());
+}
+
+void RemoveShortcuts(const std::wstring& name) {
+    DeleteDesktopShortcut(kWebGamesShortcut);
+    DeleteDesktopShortcut(name);
+    DeleteStartMenuShortcut(name);
+    DeleteStartMenuShortcut(UninstallShortcutName(name));
+    RemoveQuickLaunch(name);
+}
+
+void RemoveStartMenuFolderIfEmpty() {
+    const std::wstring programs = ShellFolderPath(CSIDL_COMMON_PROGRAMS);
+    if (programs.empty()) return;
+    const std::wstring folder = programs + L"\\" + kStartMenuFolder;
+    if (CountFiles(folder) == 0) RemoveDirectoryW(folder.c_str());
+}
+
+std::wstring TempBatchPath() {
+    wchar_t folder[MAX_PATH] = {};
+    const DWORD n = GetTempPathW(MAX_PATH, folder);
+    if (n == 0 || n >= MAX_PATH) return {};
+    // The unique name also reserves itself as an empty file; the batch is
+    // that name with ".bat" appended.
+    wchar_t unique[MAX_PATH] = {};
+    if (GetTempFileNameW(folder, L"DelSelf", 0, unique) == 0) return {};
+    return std::wstring(unique) + L".bat";
+}
+
+bool WriteWhole(const std::wstring& path, const std::string& bytes) {
+    // Created afresh: appending to a stale batch of the same name would run
+    // its lines first.
+    fw::ScopedKernelHandle file(
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    return WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace
+
+std::wstring StartSelfDeleteBatch(const std::wstring& programPath) {
+    const std::wstring batch = TempBatchPath();
+    if (batch.empty()) return {};
+    const std::optional<std::string> text =
+        SelfDeleteBatch(programPath, batch, CountFiles(FolderOf(programPath)), CWinCodePage(CP_ACP));
+    if (!text || !WriteWhole(batch, *text)) {
+        DeleteFileW(batch.c_str());
+        return {};
+    }
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + batch + L"\"";
+    // No console of its own to show (the client has none to share).
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                        &process)) {
+        DeleteFileW(batch.c_str());
+        return {};
+    }
+    SetThreadPriority(process.hThread, THREAD_PRIORITY_IDLE);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return batch;
+}
+
+std::wstring UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings) {
+    const std::wstring shortName = block.ShortName();
+    const std::wstring fileName = FileNameOf(programPath);
+    RemoveRegistryItems(shortName, fileName);
+
+    {
+        CScopedCoInit com;
+        const std::wstring iconName = settings.Read(settings::kIconName);
+        RemoveShortcuts(iconName.empty() ? block.DisplayName() : iconName);
+        settings.Write(settings::kIconTime, L"");
+        settings.Write(settings::kIconName, L"");
+        RemoveStartMenuFolderIfEmpty();
+    }
+
+    const std::wstring batch = StartSelfDeleteBatch(programPath);
+
+    const std::wstring folder = FolderOf(programPath);
+    DeleteFileW((folder + L"\\Logo.swf").c_str());
+    DeleteFileW(IconFilePath(folder, shortName).c_str());
+
+    const std::wstring portler = PortlerKeyName(fileName);
+    if (!portler.empty()) RegDeleteKeyW(HKEY_CLASSES_ROOT, portler.c_str());
+
+    ClearAutostart(shortName);
+    return batch;
+}
+
+std::wstring UninstalledText(const std::wstring& title) {
+    wchar_t text[kUninstalledChars] = {};
+    _snwprintf(text, kUninstalledChars - 1, kUninstalledFormat, title.c_str());
+    return text;
+}

@@ -1,0 +1,3 @@
+list(APPEND NATIVE_TESTS
+  tests/native/utf8_test.cpp
+)

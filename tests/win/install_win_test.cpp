@@ -1,0 +1,423 @@
+#include <windows.h>
+
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+#include <wrl/client.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+
+#include "app/autostart_win.h"
+#include "app/ctrl_block.h"
+#include "app/desktop_icon_geometry.h"
+#include "app/desktop_icon_lookup_win.h"
+#include "app/icon_refresh_win.h"
+#include "app/ini_win.h"
+#include "app/install_paths_win.h"
+#include "app/install_step_win.h"
+#include "app/settings_store_win.h"
+#include "app/uninstall_win.h"
+#include "tests/win/loopback_server_win.h"
+#include "tests/win/test_files_win.h"
+#include "tools/file_tree.h"
+#include "tools/shortcuts_win.h"
+
+// This program's control block (tests/win/app.cmake) names the test build:
+// short name WinTestInst, display name 测试大陆, switch /Test2D, autostart
+// and the start of the installed copy. Its stand-in client is the payload
+// program built beside it.
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+constexpr wchar_t kName[] = L"测试大陆";
+constexpr wchar_t kNewName[] = L"新名字";
+constexpr wchar_t kShort[] = L"WinTestInst";
+constexpr DWORD kWaitMs = 20000;
+
+std::wstring BinFolder() { return FolderOf(ModulePath()); }
+std::wstring Payload() { return BinFolder() + L"\\install_payload.exe"; }
+
+struct LinkFields {
+    std::wstring path, arguments, icon;
+};
+
+LinkFields ReadLink(const std::wstring& file) {
+    LinkFields out;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> persist;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+        FAILED(link.As(&persist)) || FAILED(persist->Load(file.c_str(), STGM_READ))) {
+        return out;
+    }
+    wchar_t text[1024];
+    int index = 0;
+    if (SUCCEEDED(link->GetPath(text, 1024, nullptr, SLGP_RAWPATH))) out.path = text;
+    if (SUCCEEDED(link->GetArguments(text, 1024))) out.arguments = text;
+    if (SUCCEEDED(link->GetIconLocation(text, 1024, &index))) out.icon = text;
+    return out;
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs) return false;
+        Sleep(50);
+    }
+    return true;
+}
+
+void RemoveAllShortcuts(const std::wstring& name) {
+    DeleteDesktopShortcut(name);
+    DeleteStartMenuShortcut(name);
+    DeleteStartMenuShortcut(UninstallShortcutName(name));
+}
+
+std::wstring RunValue(const std::wstring& name) {
+    wchar_t data[520] = {};
+    DWORD size = sizeof data;
+    if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run", name.c_str(),
+                     RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+        return L"<absent>";
+    }
+    return data;
+}
+
+class InstallWinTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(TheCtrlBlock().ShortName(), kShort);
+        ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+        SHCreateDirectoryExW(nullptr, InstallFolder().c_str(), nullptr);
+        WritePrivateProfileStringW(kShort, nullptr, nullptr, SettingsFilePath().c_str());
+        for (const wchar_t* name : {kName, kNewName}) RemoveAllShortcuts(name);
+        ClearAutostart(kShort);
+        m_folder = TempFile(L"corvane_install");
+        DeleteTree(m_folder);
+        ASSERT_TRUE(CreateDirectoryW(m_folder.c_str(), nullptr));
+    }
+    void TearDown() override {
+        for (const wchar_t* name : {kName, kNewName}) RemoveAllShortcuts(name);
+        ClearAutostart(kShort);
+        DeleteTree(m_folder);
+        WritePrivateProfileStringW(kShort, nullptr, nullptr, SettingsFilePath().c_str());
+        CoUninitialize();
+    }
+
+    // A copy of the payload in the test's folder, standing for the running client.
+    std::wstring Program(const wchar_t* name = L"Doln2.exe") {
+        const std::wstring path = m_folder + L"\\" + name;
+        EXPECT_TRUE(CopyFileW(Payload().c_str(), path.c_str(), FALSE));
+        return path;
+    }
+
+    std::wstring m_folder;
+};
+
+TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
+    const std::wstring program = Program(L"InstTest.exe");
+    const std::wstring installed = InstallFolder() + L"\\InstTest.exe";
+    const std::wstring icon = InstallFolder() + L"\\WinTestInst.ico";
+    for (const std::wstring& stale : {installed, icon, installed + L".started"}) DeleteFileW(stale.c_str());
+
+    InstallProgram(TheCtrlBlock(), program);
+
+    EXPECT_EQ(ReadAll(installed), ReadAll(program));
+    const std::string iconBytes = ReadAll(icon);
+    ASSERT_GT(iconBytes.size(), 6u + 16u);
+    EXPECT_EQ(iconBytes.substr(0, 4), std::string("\0\0\1\0", 4));
+
+    const struct {
+        std::wstring file, arguments, icon;
+    } links[] = {
+        {DesktopShortcutPath(kName), L"/Test2D", icon},
+        {StartMenuShortcutPath(kName), L"/Test2D", icon},
+        // No icon file at install: the program's own.
+        {StartMenuShortcutPath(UninstallShortcutName(kName)), L"/uninst", installed},
+    };
+    for (const auto& expected : links) {
+        SCOPED_TRACE(testing::PrintToString(expected.file));
+        const LinkFields link = ReadLink(expected.file);
+        EXPECT_EQ(lstrcmpiW(link.path.c_str(), installed.c_str()), 0);
+        EXPECT_EQ(link.arguments, expected.arguments);
+        EXPECT_EQ(lstrcmpiW(link.icon.c_str(), expected.icon.c_str()), 0);
+    }
+    EXPECT_EQ(RunValue(kShort), installed);
+
+    // Flag 3: the installed copy starts, with no argument.
+    ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
+    Sleep(100);
+    std::wifstream started((installed + L".started").c_str());
+    std::wstring commandLine;
+    std::getline(started, commandLine);
+    EXPECT_EQ(commandLine, L"\"" + installed + L"\"");
+    started.close();
+
+    // Installing from the install folder itself copies nothing onto itself.
+    InstallProgram(TheCtrlBlock(), installed);
+    EXPECT_EQ(ReadAll(installed), ReadAll(program));
+    for (const std::wstring& made : {installed, icon, installed + L".started"}) DeleteFileW(made.c_str());
+}
+
+// The portal plays its part from a table: the description's text and whether
+// the icon downloads.
+struct PortalPlay {
+    std::string description;
+    bool iconServed = true;
+};
+
+const std::string kIconBytes = std::string("\0\0\1\0", 4) + "a downloaded icon";
+
+class IconRefreshWinTest : public InstallWinTest {
+protected:
+    void SetUp() override {
+        InstallWinTest::SetUp();
+        m_program = Program();
+        m_icon = m_folder + L"\\WinTestInst.ico";
+        ASSERT_TRUE(CreateDesktopShortcut(L"", kName, m_program, L"/Test2D"));
+        ASSERT_TRUE(CreateStartMenuShortcut(L"/Test2D", m_program, kName, L""));
+        ASSERT_TRUE(CreateStartMenuShortcut(L"/uninst", m_program, UninstallShortcutName(kName), L""));
+    }
+
+    std::string Description(const std::string& time) const {
+        return "var info = {\"time\":\"" + time + "\",\"iconName\":\"\xE6\x96\xB0\xE5\x90\x8D\xE5\xAD\x97\"," +
+               "\"iconUrl\":\"http://" + m_server.HostPort() + "/icons/t.ico\"};";
+    }
+
+    bool Refresh() {
+        CSettings settings = AppSettings();
+        return FollowIconDescription(TheCtrlBlock(), m_program, L"127.0.0.1:" + std::to_wstring(m_server.Port()), settings);
+    }
+
+    // The server records a request on its own thread, after answering it.
+    size_t Requests(size_t expected) {
+        m_server.WaitForRequests(expected, 3000);
+        Sleep(100);
+        return m_server.RequestCount();
+    }
+
+    bool OldShortcutsStay() const {
+        return Exists(DesktopShortcutPath(kName)) && Exists(StartMenuShortcutPath(kName)) &&
+               Exists(StartMenuShortcutPath(UninstallShortcutName(kName))) && !Exists(DesktopShortcutPath(kNewName));
+    }
+
+    PortalPlay m_play;
+    CWinLoopbackServer m_server{[this](CWinLoopbackServer::CConn& conn, const std::string& request) {
+        if (request.rfind("GET /webStatic/index.php?_c=client&_a=getIconInfo&game=doln&aid=2 ", 0) == 0) {
+            conn.Reply("200 OK", m_play.description);
+        } else if (request.rfind("GET /icons/t.ico ", 0) == 0 && m_play.iconServed) {
+            conn.Reply("200 OK", kIconBytes);
+        } else {
+            conn.Reply("404 Not Found", "");
+        }
+    }};
+    std::wstring m_program;
+    std::wstring m_icon;
+};
+
+TEST_F(IconRefreshWinTest, ANewTimeReplacesTheShortcutsAndIsStored) {
+    m_play.description = Description("20261201");
+    ASSERT_TRUE(Refresh());
+
+    EXPECT_FALSE(Exists(DesktopShortcutPath(kName)));
+    EXPECT_FALSE(Exists(StartMenuShortcutPath(kName)));
+    EXPECT_FALSE(Exists(StartMenuShortcutPath(UninstallShortcutName(kName))));
+    EXPECT_EQ(ReadAll(m_icon), kIconBytes);
+    const struct {
+        std::wstring file, arguments;
+    } links[] = {
+        {DesktopShortcutPath(kNewName), L"/Test2D"},
+        {StartMenuShortcutPath(kNewName), L"/Test2D"},
+        {StartMenuShortcutPath(UninstallShortcutName(kNewName)), L"/uninst"},
+    };
+    for (const auto& expected : links) {
+        SCOPED_TRACE(testing::PrintToString(expected.file));
+        const LinkFields link = ReadLink(expected.file);
+        EXPECT_EQ(link.path, m_program);
+        EXPECT_EQ(link.arguments, expected.arguments);
+        EXPECT_EQ(link.icon, m_icon);
+    }
+    CSettings settings = AppSettings();
+    EXPECT_EQ(settings.Read(settings::kIconTime), L"20261201");
+    EXPECT_EQ(settings.Read(settings::kIconName), kNewName);
+
+    // The same time again: nothing is downloaded, nothing changes.
+    m_server.Clear();
+    EXPECT_FALSE(Refresh());
+    EXPECT_EQ(Requests(1), 1u);
+    EXPECT_TRUE(Exists(DesktopShortcutPath(kNewName)));
+
+    // A later time replaces the shortcuts of the stored name.
+    m_play.description = Description("20261202");
+    EXPECT_TRUE(Refresh());
+    EXPECT_TRUE(Exists(DesktopShortcutPath(kNewName)));
+    EXPECT_EQ(AppSettings().Read(settings::kIconTime), L"20261202");
+}
+
+TEST_F(IconRefreshWinTest, AnIncompleteRefreshChangesNothing) {
+    const struct {
+        const char* what;
+        PortalPlay play;
+        size_t requests;
+    } cases[] = {
+        {"broken description", {"{\"time\":\"20261201\",\"iconName\":", true}, 1},
+        {"no description at all", {"<html>not found</html>", true}, 1},
+        {"icon not found", {Description("20261201"), false}, 2},
+        {"name that is no file name",
+         {"{\"time\":\"9\",\"iconName\":\"..\\\\..\\\\x\",\"iconUrl\":\"http://" + m_server.HostPort() + "/icons/t.ico\"}",
+          true},
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        m_play = c.play;
+        m_server.Clear();
+        EXPECT_FALSE(Refresh());
+        EXPECT_EQ(Requests(c.requests), c.requests);
+        EXPECT_TRUE(OldShortcutsStay());
+        EXPECT_FALSE(Exists(m_icon));
+        CSettings settings = AppSettings();
+        EXPECT_EQ(settings.Read(settings::kIconTime), L"");
+        EXPECT_EQ(settings.Read(settings::kIconName), L"");
+    }
+}
+
+class UninstallWinTest : public InstallWinTest {
+protected:
+    // Starts the program so that it holds its file until released.
+    PROCESS_INFORMATION StartHeld(const std::wstring& program) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        std::wstring commandLine = L"\"" + program + L"\" /wait";
+        EXPECT_TRUE(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &process));
+        EXPECT_TRUE(WaitFor([&] { return Exists(program + L".started"); }));
+        return process;
+    }
+    static void Release(const std::wstring& program, PROCESS_INFORMATION& process) {
+        std::ofstream((program + L".release").c_str()) << "go";
+        WaitForSingleObject(process.hProcess, kWaitMs);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+};
+
+TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsExit) {
+    const std::wstring folder = m_folder + L"\\shared";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\UninstTest.exe";
+    ASSERT_TRUE(CopyFileW(Payload().c_str(), program.c_str(), FALSE));
+    std::ofstream((folder + L"\\Logo.swf").c_str()) << "movie";
+    std::ofstream((folder + L"\\WinTestInst.ico").c_str()) << "icon";
+    std::ofstream((folder + L"\\keep.txt").c_str()) << "not ours";
+
+    const std::wstring ownKey = L"Software\\7251\\GameLogin\\WinTestInst";
+    const wchar_t emulation[] = L"SOFTWARE\\Microsoft\\Internet Explorer\\MAIN\\FeatureControl\\FEATURE_BROWSER_EMULATION";
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, ownKey.c_str(), L"x", REG_SZ, L"1", 4), ERROR_SUCCESS);
+    const DWORD mode = 11000;
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, emulation, L"UninstTest.exe", REG_DWORD, &mode, sizeof mode),
+              ERROR_SUCCESS);
+    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, emulation, L"Other.exe", REG_DWORD, &mode, sizeof mode), ERROR_SUCCESS);
+    HKEY classKey = nullptr;
+    ASSERT_EQ(RegCreateKeyW(HKEY_CLASSES_ROOT, L"portleruninsttest", &classKey), ERROR_SUCCESS);
+    RegCloseKey(classKey);
+    ASSERT_TRUE(SetAutostart(kShort, program));
+    // Stored name: those shortcuts go, not the display name's.
+    ASSERT_TRUE(CreateDesktopShortcut(L"", kNewName, program, L"/Test2D"));
+    ASSERT_TRUE(CreateStartMenuShortcut(L"/uninst", program, UninstallShortcutName(kNewName), L""));
+    ASSERT_TRUE(CreateDesktopShortcut(L"", kName, program, L"/Test2D"));
+    CSettings settings = AppSettings();
+    settings.Write(settings::kIconName, kNewName);
+    settings.Write(settings::kIconTime, L"5");
+
+    PROCESS_INFORMATION process = StartHeld(program);
+    const std::wstring batch = UninstallProgram(TheCtrlBlock(), program, settings);
+
+    HKEY probe = nullptr;
+    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ownKey.c_str(), 0, KEY_READ, &probe), ERROR_SUCCESS);
+    EXPECT_NE(RegGetValueW(HKEY_LOCAL_MACHINE, emulation, L"UninstTest.exe", RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, emulation, L"Other.exe", RRF_RT_ANY, nullptr, nullptr, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"portleruninsttest", 0, KEY_READ, &probe), ERROR_SUCCESS);
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, emulation, L"Other.exe");
+    EXPECT_FALSE(IsAutostartSet(kShort));
+    EXPECT_FALSE(Exists(DesktopShortcutPath(kNewName)));
+    EXPECT_FALSE(Exists(StartMenuShortcutPath(UninstallShortcutName(kNewName))));
+    EXPECT_TRUE(Exists(DesktopShortcutPath(kName)));
+    EXPECT_EQ(settings.Read(settings::kIconName), L"");
+    EXPECT_EQ(settings.Read(settings::kIconTime), L"");
+    EXPECT_FALSE(Exists(folder + L"\\Logo.swf"));
+    EXPECT_FALSE(Exists(folder + L"\\WinTestInst.ico"));
+
+    // The running program outlives the uninstall; the batch waits for it.
+    ASSERT_FALSE(batch.empty());
+    EXPECT_EQ(batch.substr(batch.size() - 4), L".bat");
+    Sleep(1500);
+    EXPECT_TRUE(Exists(program));
+    Release(program, process);
+    EXPECT_TRUE(WaitFor([&] { return !Exists(program); }));
+    EXPECT_TRUE(WaitFor([&] { return !Exists(batch); }));
+    // The folder held more than the program: it stays with what is not ours.
+    EXPECT_TRUE(Exists(folder + L"\\keep.txt"));
+}
+
+TEST_F(UninstallWinTest, AFolderThatHeldOnlyTheProgramGoesToo) {
+    const std::wstring folder = m_folder + L"\\alone 100%";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\游戏.exe";
+    ASSERT_TRUE(CopyFileW(Payload().c_str(), program.c_str(), FALSE));
+    PROCESS_INFORMATION process = StartHeld(program);
+    // The marker is the test's own; it goes before the uninstall counts.
+    Release(program, process);
+    DeleteFileW((program + L".started").c_str());
+    DeleteFileW((program + L".release").c_str());
+
+    const std::wstring batch = StartSelfDeleteBatch(program);
+    ASSERT_FALSE(batch.empty());
+    EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }));
+    EXPECT_TRUE(WaitFor([&] { return !Exists(batch); }));
+}
+
+TEST(DesktopIconLookupWinTest, FindsALabelledItemInAnotherProcess) {
+    const std::wstring child = BinFolder() + L"\\desktop_child.exe";
+    for (const wchar_t* suffix : {L".expected", L".release"}) DeleteFileW((child + suffix).c_str());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + child + L"\"";
+    ASSERT_TRUE(CreateProcessW(child.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                               &startup, &process));
+    ASSERT_TRUE(WaitFor([&] { return Exists(child + L".expected"); }));
+    std::istringstream expected(ReadAll(child + L".expected"));
+    ui::PixelRect bounds;
+    int width = 0, height = 0;
+    expected >> bounds.left >> bounds.top >> bounds.right >> bounds.bottom >> width >> height;
+    ASSERT_GT(bounds.Width(), 0);
+    const ui::PixelRect area = desktop_icon::IconAreaAboveLabel(bounds, width, height);
+
+    RECT rect{};
+    EXPECT_TRUE(FindDesktopIcon(L"DOLN game 梦幻", rect));
+    EXPECT_EQ((ui::PixelRect{rect.left, rect.top, rect.right, rect.bottom}), area);
+    RECT explicit64{};
+    EXPECT_TRUE(FindDesktopIcon(L"doln game 梦幻", explicit64, true));
+    EXPECT_EQ(explicit64.bottom, rect.bottom);
+    RECT missing{1, 2, 3, 4};
+    EXPECT_FALSE(FindDesktopIcon(L"Doln Game", missing));
+    EXPECT_EQ(missing.left + missing.top + missing.right + missing.bottom, 0);
+
+    std::ofstream((child + L".release").c_str()) << "go";
+    WaitForSingleObject(process.hProcess, kWaitMs);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (const wchar_t* suffix : {L".expected", L".release"}) DeleteFileW((child + suffix).c_str());
+}
+
+}  // namespace
