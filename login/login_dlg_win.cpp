@@ -9,6 +9,7 @@
 #include "base/code_page_win.h"
 #include "app/ctrl_block.h"
 #include "app/device_identity_win.h"
+#include "app/install_paths_win.h"
 #include "app/ini_win.h"
 #include "app/message_box_win.h"
 #include "app/process_state.h"

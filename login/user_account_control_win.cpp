@@ -4,19 +4,6 @@
 
 #include "fw/handles_win.h"
 
-unsigned WindowsMajorVersion() {
-    using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof info;
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    auto rtlGetVersion =
-        ntdll != nullptr
-            ? reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")))
-            : nullptr;
-    if (rtlGetVersion == nullptr || rtlGetVersion(&info) != 0) return 0;
-    return info.dwMajorVersion;
-}
-
 std::optional<uint32_t> ReadEnableLua() {
     HKEY opened = nullptr;
     if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Policies\\System\\", 0,
