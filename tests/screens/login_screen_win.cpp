@@ -1,6 +1,6 @@
-// Shows the login face (the login background with its page on top; Wine has
-// no HTML engine, so the page area stays empty) over a grey backdrop, and
-// saves a screenshot of it for people to look at:
+// Shows the login face (the login background; Wine has no HTML engine, so
+// no page is drawn on it) over a grey backdrop, and saves a screenshot of it
+// for people to look at:
 //   login_screen.exe OUTPUT.png
 #include <windows.h>
 
@@ -28,6 +28,10 @@ int wmain(int argc, wchar_t** argv) {
                                     nullptr, GetModuleHandleW(nullptr), nullptr);
     login.SetWindowPos(nullptr, kMargin, kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     login.ShowWindow(SW_SHOW);
+    // Wine's browser has no HTML engine: where a page would paint its
+    // magenta holes it lays a white sheet over the whole skin. The shot
+    // shows the skin as the page's holes reveal it.
+    login.LoginPage().ShowWindow(SW_HIDE);
     PumpFor(1500);
 
     HDC screen = GetDC(nullptr);
