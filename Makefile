@@ -26,7 +26,7 @@ test-native: build
 test-win: build
 	ctest --preset win
 
-# Screenshots for people: build/screens/frame.png, msgbox.png, progress.png, settings.png.
+# Screenshots for people: build/screens/frame.png, msgbox.png, progress.png, settings.png, shot.png.
 screens: build
 	cmake --build --preset win --target screens
 

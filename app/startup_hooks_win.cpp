@@ -30,10 +30,6 @@ void RefreshDesktopIcon() {
     FollowIconDescription(TheCtrlBlock(), ModulePath(), TheCtrlBlock().PortalHost(), settings);
 }
 
-void SetCacheLimit() {
-    // The browser cache limit goes here.
-}
-
 void RunLogoWindow() {
     // The logo window goes here: it initialises OLE, runs modally and, once
     // destroyed, undoes the OLE initialisation.

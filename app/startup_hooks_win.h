@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "app/beacon_sender_win.h"
+// The start-up bounds the browser cache with SetCacheLimit from the cache cleaning.
+#include "tools/cache_clean_win.h"
 
 // The steps of a start that belong to parts of the client built elsewhere.
 // Each is called from its place in the start-up; those whose part has not
@@ -23,9 +25,6 @@ void RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
 
 // Shortcut and installed starts: follows the portal's desktop-icon description.
 void RefreshDesktopIcon();
-
-// Bounds the browser cache before the first page loads.
-void SetCacheLimit();
 
 // "/Logo": runs the logo window modally over the desktop icon, before the
 // main frame.

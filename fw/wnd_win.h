@@ -147,10 +147,10 @@ LRESULT CopyData(CWnd* w, WPARAM wp, LPARAM lp) {
     static_assert(HasSignature<F, BOOL(HWND, COPYDATASTRUCT*)>, "BOOL OnCopyData(HWND, COPYDATASTRUCT*)");
     return (Target<F>(w)->*F)(reinterpret_cast<HWND>(wp), reinterpret_cast<COPYDATASTRUCT*>(lp));
 }
-// void OnWindowPosChanged(WINDOWPOS* position)
+// void OnWindowPosChanging(WINDOWPOS* position), void OnWindowPosChanged(WINDOWPOS* position)
 template <auto F>
-LRESULT WindowPosChanged(CWnd* w, WPARAM, LPARAM lp) {
-    static_assert(HasSignature<F, void(WINDOWPOS*)>, "void OnWindowPosChanged(WINDOWPOS*)");
+LRESULT WindowPos(CWnd* w, WPARAM, LPARAM lp) {
+    static_assert(HasSignature<F, void(WINDOWPOS*)>, "void OnWindowPosX(WINDOWPOS*)");
     (Target<F>(w)->*F)(reinterpret_cast<WINDOWPOS*>(lp));
     return 0;
 }
@@ -200,6 +200,9 @@ protected:
 #define ON_WM_LBUTTONDOWN() FW_MSG(WM_LBUTTONDOWN, &::fw::crack::Mouse<&ThisClass::OnLButtonDown>)
 #define ON_WM_LBUTTONUP() FW_MSG(WM_LBUTTONUP, &::fw::crack::Mouse<&ThisClass::OnLButtonUp>)
 #define ON_WM_MOUSEMOVE() FW_MSG(WM_MOUSEMOVE, &::fw::crack::Mouse<&ThisClass::OnMouseMove>)
+#define ON_WM_NCMOUSEMOVE() FW_MSG(WM_NCMOUSEMOVE, &::fw::crack::Mouse<&ThisClass::OnNcMouseMove>)
+#define ON_WM_RBUTTONUP() FW_MSG(WM_RBUTTONUP, &::fw::crack::Mouse<&ThisClass::OnRButtonUp>)
+#define ON_WM_WINDOWPOSCHANGING() FW_MSG(WM_WINDOWPOSCHANGING, &::fw::crack::WindowPos<&ThisClass::OnWindowPosChanging>)
 #define ON_WM_MOUSEHOVER() FW_MSG(WM_MOUSEHOVER, &::fw::crack::Mouse<&ThisClass::OnMouseHover>)
 #define ON_WM_MOUSELEAVE() FW_MSG(WM_MOUSELEAVE, &::fw::crack::Void<&ThisClass::OnMouseLeave>)
 #define ON_WM_SIZE() FW_MSG(WM_SIZE, &::fw::crack::Size<&ThisClass::OnSize>)
@@ -209,7 +212,7 @@ protected:
 #define ON_WM_DESTROY() FW_MSG(WM_DESTROY, &::fw::crack::Void<&ThisClass::OnDestroy>)
 #define ON_WM_TIMER() FW_MSG(WM_TIMER, &::fw::crack::Timer<&ThisClass::OnTimer>)
 #define ON_WM_SHOWWINDOW() FW_MSG(WM_SHOWWINDOW, &::fw::crack::ShowWindow<&ThisClass::OnShowWindow>)
-#define ON_WM_WINDOWPOSCHANGED() FW_MSG(WM_WINDOWPOSCHANGED, &::fw::crack::WindowPosChanged<&ThisClass::OnWindowPosChanged>)
+#define ON_WM_WINDOWPOSCHANGED() FW_MSG(WM_WINDOWPOSCHANGED, &::fw::crack::WindowPos<&ThisClass::OnWindowPosChanged>)
 #define ON_WM_COPYDATA() FW_MSG(WM_COPYDATA, &::fw::crack::CopyData<&ThisClass::OnCopyData>)
 // LRESULT memberFn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, memberFn) FW_MSG(msg, &::fw::crack::Message<&ThisClass::memberFn>)

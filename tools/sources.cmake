@@ -15,4 +15,7 @@ list(APPEND CORE_WIN
   tools/sound_mute_win.cpp
   tools/shell_folder_win.cpp
   tools/shortcuts_win.cpp
+  tools/cache_clean_win.cpp
+  tools/favourite_file_win.cpp
+  tools/fav_dlg_win.cpp
 )

@@ -152,17 +152,22 @@ TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
 
     // Flag 3: the installed copy starts, with no argument.
     ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
-    Sleep(100);
+    Sleep(200);
     std::wifstream started((installed + L".started").c_str());
     std::wstring commandLine;
     std::getline(started, commandLine);
     EXPECT_EQ(commandLine, L"\"" + installed + L"\"");
     started.close();
 
-    // Installing from the install folder itself copies nothing onto itself.
+    // Installing from the install folder itself copies nothing onto itself
+    // (and starts the copy again).
+    ASSERT_TRUE(DeleteFileW((installed + L".started").c_str()));
     InstallProgram(TheCtrlBlock(), installed);
     EXPECT_EQ(ReadAll(installed), ReadAll(program));
-    for (const std::wstring& made : {installed, icon, installed + L".started"}) DeleteFileW(made.c_str());
+    ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
+    for (const std::wstring& made : {installed, icon, installed + L".started"}) {
+        WaitFor([&] { return DeleteFileW(made.c_str()) || !Exists(made); });
+    }
 }
 
 // The portal plays its part from a table: the description's text and whether

@@ -61,6 +61,7 @@ public:
         GdiFlush();
         return m_bits[static_cast<std::size_t>(y) * m_width + x] & 0xFFFFFF;
     }
+    void Set(int x, int y, std::uint32_t rgb) { m_bits[static_cast<std::size_t>(y) * m_width + x] = rgb; }
     void Fill(std::uint32_t rgb) {
         GdiFlush();
         for (int i = 0; i < m_width * m_height; ++i) m_bits[i] = rgb;
