@@ -1,5 +1,8 @@
 list(APPEND CORE_PORTABLE
+  browser/frame_urls.cpp
   browser/login_text.cpp
+  browser/page_label.cpp
+  browser/tab_strip.cpp
 )
 list(APPEND CORE_WIN
   browser/dhtm_dlg_ex_win.cpp
