@@ -2,7 +2,7 @@
 # installs what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-win build-native test test-native test-win screens demo bench clean
+.PHONY: all deps build build-win build-native test test-native test-win screens demo bench fuzz clean
 
 all: build
 
@@ -35,12 +35,23 @@ test: test-native test-win screens
 demo: build
 	scripts/demo
 
-# Throughput of the socket downloader against curl, optimised and without
-# sanitizers; the last line printed is ratio=<DownloadFile / curl>.
+# The socket downloader against curl and the file digest against md5sum,
+# optimised and without sanitizers; one line per benchmark:
+# "bench NAME: ours X s, baseline Y s, ratio=R (target T)".
 bench: deps
 	cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCORVANE_SANITIZE=OFF >/dev/null
 	cmake --build build/bench --target net_bench -j $(JOBS)
 	build/bench/bin/net_bench
 
+# Each fuzz target for FUZZ_SECONDS seconds under clang's libFuzzer; one line
+# per target: "fuzz NAME: N runs, K crashes". (`make test` only replays the
+# seed corpora, in the native tests.)
+FUZZ_SECONDS ?= 30
+fuzz: deps
+	cmake -S . -B build/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_FUZZ=ON >/dev/null
+	cmake --build build/fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) scripts/fuzz
+
 clean:
-	rm -rf build/native build/win build/bench
+	rm -rf build/native build/win build/bench build/fuzz

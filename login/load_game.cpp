@@ -69,7 +69,12 @@ LoadGameParts SplitLoadGame(std::wstring_view url) {
 }
 
 std::optional<std::wstring> DecodeLabel(std::wstring_view label, const ICodePage& threadAnsi) {
-    if (label.find(L'%') == std::wstring_view::npos) return std::wstring(label);
+    // A plain label is checked too: a control character ends or splits the
+    // login text at the main frame however it arrived.
+    if (label.find(L'%') == std::wstring_view::npos) {
+        if (SplitsLoginText(label)) return std::nullopt;
+        return std::wstring(label);
+    }
     std::string bytes;
     if (!threadAnsi.FromWide(label, bytes) || bytes.size() > kLabelBytesMax) return std::nullopt;
     // Unescaping never lengthens, so the decoded form fits the same 255

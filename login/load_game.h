@@ -30,7 +30,7 @@ LoadGameParts SplitLoadGame(std::wstring_view url);
 // holds a character the code page lacks, or does not decode to valid UTF-8;
 // and a decoded label holding "|" or a control character, which would split
 // or end the login text at the main frame. A label without "%" is returned
-// unchanged.
+// unchanged unless it holds such a control character.
 inline constexpr size_t kLabelBytesMax = 255;
 std::optional<std::wstring> DecodeLabel(std::wstring_view label, const ICodePage& threadAnsi);
 

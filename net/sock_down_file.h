@@ -12,6 +12,8 @@
 class CSockDownFile : public CSockBase {
 public:
     static constexpr int kRounds = 5;
+    // Largest single receive of a body.
+    static constexpr size_t kReceiveBuffer = 64 * 1024;
 
     CSockDownFile() = default;
     virtual ~CSockDownFile() = default;

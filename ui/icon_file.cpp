@@ -34,8 +34,10 @@ std::optional<ImageLayout> DescribeImage(const std::uint8_t* data, std::size_t s
     const std::uint32_t clrUsed = ReadU32(data + 32);
     // Icons are at most 256 pixels a side; anything beyond is not an icon image
     // and would overflow the size arithmetic below.
-    if (width <= 0 || width > 1024 || fullHeight <= 0 || fullHeight > 2048 || planes <= 0 ||
-        bitCount <= 0 || planes * bitCount > 32 || clrUsed > 256)
+    // Planes and depth are bounded one by one first: their product of two
+    // large 16-bit fields overflows an int.
+    if (width <= 0 || width > 1024 || fullHeight <= 0 || fullHeight > 2048 || planes <= 0 || planes > 32 ||
+        bitCount <= 0 || bitCount > 32 || planes * bitCount > 32 || clrUsed > 256)
         return std::nullopt;
     ImageLayout l;
     l.width = width;

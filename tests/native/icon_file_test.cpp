@@ -65,6 +65,9 @@ TEST(IconImage, TruncatedOrMalformedDataIsRefused) {
     bad = good;
     bad[14] = 64;
     EXPECT_FALSE(DescribeImage(bad.data(), bad.size()));
+    bad = good;
+    bad[12] = bad[13] = bad[14] = bad[15] = 0xFF;  // planes x depth overflows an int
+    EXPECT_FALSE(DescribeImage(bad.data(), bad.size()));
 }
 
 TEST(IcoFile, HeaderDirectoryAndOffsets) {

@@ -82,6 +82,8 @@ TEST_F(LabelDecoding, PercentEncodedUtf8IsReadAndBadLabelsRefused) {
         {L"%E4%B8-cut", std::nullopt},
         {L"a%7C%7CPauth=forged", std::nullopt},  // would split the login text
         {L"a%00b", std::nullopt},
+        {std::wstring(L"a\0b", 3), std::nullopt},  // raw control characters, no "%"
+        {L"a\nb", std::nullopt},
         {L"\U0001F600%41", std::nullopt},         // no GBK form
     };
     for (const auto& c : cases) EXPECT_EQ(DecodeLabel(c.label, *m_gbk), c.decoded) << c.label.size();
