@@ -34,11 +34,7 @@ int wmain(int argc, wchar_t** argv) {
     login.LoginPage().ShowWindow(SW_HIDE);
     PumpFor(1500);
 
-    HDC screen = GetDC(nullptr);
-    fw::MemoryCanvas canvas(screen, w, h);
-    BitBlt(canvas.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    const bool saved = SavePng(canvas.Bitmap(), argv[1]);
+    const bool saved = SaveScreenArea(0, 0, w, h, argv[1]);
     login.DestroyWindow();
     DestroyWindow(backdrop);
     return saved ? 0 : 1;
