@@ -19,6 +19,7 @@
 #include "app/settings_store_win.h"
 #include "app/startup_hooks_win.h"
 #include "app/statistics_win.h"
+#include "fw/com_util_win.h"
 #include "net/http_get_win.h"
 
 CCorvane3App theApp;
@@ -54,6 +55,8 @@ BOOL CCorvane3App::InitInstance() {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), 0xFF};
     InitCommonControlsEx(&controls);
     CWinApp::InitInstance();
+    // OLE for the hosted browser and player controls, once for the process.
+    AfxEnableControlContainer();
 
     const CCtrlBlock& block = TheCtrlBlock();
     m_title = block.TitleName();

@@ -9,3 +9,8 @@ std::wstring& ThePendingGameAddress() {
     static std::wstring address;
     return address;
 }
+
+int& TheOpenPageCount() {
+    static int count = 0;
+    return count;
+}

@@ -12,3 +12,7 @@ intptr_t& TheHallWindow();
 // The game address a new game page opens: set by "/newgm" and by the login
 // page, copied by each game page when it is created.
 std::wstring& ThePendingGameAddress();
+
+// The number of open game pages, published by the main frame each time it
+// shows the login window and read by the login page.
+int& TheOpenPageCount();

@@ -9,6 +9,8 @@
 #include "app/settings_store_win.h"
 #include "app/uninstall_win.h"
 #include "app/statistics_win.h"
+#include "browser/corvane3_dlg_win.h"
+#include "fw/win_app_win.h"
 
 void InstallCrashFilter() { InstallCrashDumpFilter(); }
 
@@ -34,5 +36,9 @@ void RunLogoWindow() {
 }
 
 void RunMainFrame() {
-    // The main frame goes here; until it lands a start ends at this point.
+    CCorvane3Dlg frame;
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr) app->m_pMainWnd = &frame;
+    frame.DoModal();
+    if (app != nullptr) app->m_pMainWnd = nullptr;
 }

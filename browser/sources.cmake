@@ -4,3 +4,10 @@ list(APPEND CORE_PORTABLE
   browser/page_label.cpp
   browser/tab_strip.cpp
 )
+list(APPEND CORE_WIN
+  browser/dhtm_dlg_ex_win.cpp
+  browser/my_browser_site_win.cpp
+  browser/corvane3_dlg_win.cpp
+  browser/desktop_tools_win.cpp
+  browser/game_wnd_win.cpp
+)

@@ -8,6 +8,12 @@ namespace {
 // creation parameter only with WM_INITDIALOG, and WM_SETFONT comes first.
 thread_local CDialog* t_creating = nullptr;
 
+// Carries EndDialog from another thread to the dialog's own.
+UINT EndDialogMessage() {
+    static const UINT message = RegisterWindowMessageW(L"CorvaneEndDialog");
+    return message;
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
@@ -24,12 +30,12 @@ CDialog::~CDialog() {
 }
 
 INT_PTR CALLBACK CDialog::DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0) return FALSE;  // already ours: defaults only
+    if (CWnd::FromHandlePermanent(hwnd) != nullptr) return FALSE;  // already ours: defaults only
     CDialog* dialog = t_creating;
     if (dialog == nullptr && msg == WM_INITDIALOG) dialog = reinterpret_cast<CDialog*>(lp);
     if (dialog == nullptr) return FALSE;
     t_creating = nullptr;
-    dialog->AttachBySubclass(hwnd);
+    if (!dialog->AttachBySubclass(hwnd)) return FALSE;
     // From here on every message comes through WndProc; this one is already
     // inside the dialog manager, so it is dispatched by hand.
     if (msg == WM_INITDIALOG) return static_cast<INT_PTR>(CWnd::WndProc(hwnd, msg, wp, lp));
@@ -37,6 +43,7 @@ INT_PTR CALLBACK CDialog::DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 HWND CDialog::CreateFromTemplate(HWND parent) {
+    m_threadId = GetCurrentThreadId();
     t_creating = this;
     HWND hwnd = CreateDialogParamW(fw::ResourceInstance(), MAKEINTRESOURCEW(m_nIDTemplate), parent,
                                    &CDialog::DlgProc, reinterpret_cast<LPARAM>(this));
@@ -99,6 +106,19 @@ INT_PTR CDialog::DoModal() {
 }
 
 void CDialog::EndDialog(int result) {
+    if (m_threadId != 0 && GetCurrentThreadId() != m_threadId) {
+        m_result = result;
+        m_endModal = true;
+        // Wakes the modal loop, which is waiting in GetMessage on its thread;
+        // a modeless dialog is hidden by its own thread.
+        if (m_modal) ::PostThreadMessageW(m_threadId, WM_NULL, 0, 0);
+        if (m_hWnd != nullptr) ::PostMessageW(m_hWnd, EndDialogMessage(), static_cast<WPARAM>(result), 0);
+        return;
+    }
+    EndDialogHere(result);
+}
+
+void CDialog::EndDialogHere(int result) {
     m_result = result;
     m_endModal = true;
     if (m_hWnd != nullptr) ::EndDialog(m_hWnd, result);  // hides a modeless dialog
@@ -123,5 +143,9 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 LRESULT CDialog::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_INITDIALOG) return OnInitDialog();
+    if (msg == EndDialogMessage()) {
+        EndDialogHere(static_cast<int>(wp));
+        return 0;
+    }
     return CWnd::WindowProc(msg, wp, lp);
 }

@@ -4,6 +4,8 @@
 // framework's own modal loop so that PreTranslateMessage reaches every
 // window) or modeless (Create).
 
+#include <atomic>
+
 #include "fw/wnd_win.h"
 
 class CDialog : public CWnd {
@@ -16,6 +18,8 @@ public:
     virtual INT_PTR DoModal();
     // Creates the dialog modeless; it stays hidden unless its template is visible.
     BOOL Create(UINT idTemplate, CWnd* parent = nullptr);
+    // Safe from any thread: another thread's call is carried to the
+    // dialog's own thread, whose modal loop then ends.
     void EndDialog(int result);
 
     BOOL PreTranslateMessage(MSG* msg) override;
@@ -38,7 +42,12 @@ private:
     static INT_PTR CALLBACK DlgProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     HWND CreateFromTemplate(HWND parent);
 
+    // Ends the dialog on its own thread (the window manager's EndDialog may
+    // only run there).
+    void EndDialogHere(int result);
+
     bool m_modal = false;
-    bool m_endModal = false;
-    int m_result = -1;
+    std::atomic<bool> m_endModal{false};
+    std::atomic<int> m_result{-1};
+    DWORD m_threadId = 0;  // the thread that created the window
 };

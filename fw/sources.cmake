@@ -11,3 +11,8 @@ list(APPEND CORE_WIN
 list(APPEND APP_WIN
   fw/app_main_win.cpp
 )
+list(APPEND CORE_WIN
+  fw/com_util_win.cpp
+  fw/browser_site_win.cpp
+  fw/dhtml_dialog_win.cpp
+)

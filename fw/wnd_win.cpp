@@ -1,5 +1,7 @@
 #include "fw/wnd_win.h"
 
+#include <commctrl.h>
+
 #include <utility>
 #include <vector>
 
@@ -7,13 +9,22 @@ namespace fw {
 namespace {
 
 constexpr wchar_t kWndClass[] = L"CorvaneWnd";
+// Our place in a subclassed window's chain; comctl32 keys subclasses by
+// procedure and id, so other subclassers of the same window never collide.
+constexpr UINT_PTR kSubclassId = 0x7251;
 
-// A window is ours when its procedure is ours: GWLP_USERDATA of a foreign
-// window may hold anything.
-bool IsOurs(HWND hwnd) {
-    return hwnd != nullptr &&
-           reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != nullptr &&
-           GetWindowLongPtrW(hwnd, GWLP_USERDATA) != 0;
+// GetWindowSubclass is exported by ordinal only (411), in every comctl32
+// that has window subclassing.
+BOOL LookUpSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* ref) {
+    using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
+    static const Fn getWindowSubclass = [] {
+        HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
+        if (comctl == nullptr) comctl = LoadLibraryW(L"comctl32.dll");
+        return comctl != nullptr
+                   ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(comctl, MAKEINTRESOURCEA(411))))
+                   : nullptr;
+    }();
+    return getWindowSubclass != nullptr && getWindowSubclass(hwnd, proc, id, ref);
 }
 
 }  // namespace
@@ -46,8 +57,13 @@ CWnd::~CWnd() {
 
 CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
     if (hwnd == nullptr) return nullptr;
-    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) != &CWnd::WndProc) return nullptr;
-    return fw::IsOurs(hwnd) ? reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)) : nullptr;
+    // Only a window of our own class keeps us in its user data; in any other
+    // window that slot belongs to the window's owner and may hold anything.
+    if (reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC)) == &CWnd::WndProc)
+        return reinterpret_cast<CWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    DWORD_PTR ref = 0;
+    if (fw::LookUpSubclass(hwnd, &CWnd::SubclassProc, fw::kSubclassId, &ref)) return reinterpret_cast<CWnd*>(ref);
+    return nullptr;
 }
 
 const fw::MessageMap* CWnd::GetThisMessageMap() {
@@ -94,8 +110,8 @@ BOOL CWnd::SubclassWindow(HWND hwnd) {
     if (m_hWnd != nullptr || hwnd == nullptr || FromHandlePermanent(hwnd) != nullptr) return FALSE;
     m_hWnd = hwnd;
     PreSubclassWindow();
-    AttachBySubclass(hwnd);
-    return TRUE;
+    m_hWnd = nullptr;
+    return AttachBySubclass(hwnd) ? TRUE : FALSE;
 }
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
@@ -144,13 +160,25 @@ BOOL CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags) {
 }
 
 void CWnd::CenterWindow() {
-    RECT mine{}, area{};
-    GetWindowRect(&mine);
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    if (owner != nullptr && ::IsWindowVisible(owner) && !::IsIconic(owner))
-        ::GetWindowRect(owner, &area);
-    else
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    if (owner == nullptr || !::IsWindowVisible(owner) || ::IsIconic(owner)) {
+        CenterOnDesktop();
+        return;
+    }
+    RECT area{};
+    ::GetWindowRect(owner, &area);
+    CenterOver(area);
+}
+
+void CWnd::CenterOnDesktop() {
+    RECT area{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    CenterOver(area);
+}
+
+void CWnd::CenterOver(const RECT& area) {
+    RECT mine{};
+    GetWindowRect(&mine);
     const int w = mine.right - mine.left, h = mine.bottom - mine.top;
     ::SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - w) / 2,
                    area.top + (area.bottom - area.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -199,7 +227,7 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) {
-    if (m_superProc != nullptr) return ::CallWindowProcW(m_superProc, m_hWnd, msg, wp, lp);
+    if (m_subclassed) return ::DefSubclassProc(m_hWnd, msg, wp, lp);
     return ::DefWindowProcW(m_hWnd, msg, wp, lp);
 }
 
@@ -210,21 +238,31 @@ void CWnd::Attach(HWND hwnd) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void CWnd::AttachBySubclass(HWND hwnd) {
-    Attach(hwnd);
-    m_superProc = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::WndProc)));
+bool CWnd::AttachBySubclass(HWND hwnd) {
+    // The system chains subclassers and removes any one of them cleanly, so
+    // a window that others (the browser, a player control) subclass too
+    // keeps working whoever lets go first.
+    if (!::SetWindowSubclass(hwnd, &CWnd::SubclassProc, fw::kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+        return false;
+    m_hWnd = hwnd;
+    m_subclassed = true;
+    return true;
 }
 
 void CWnd::Detach() {
     if (m_hWnd == nullptr) return;
     if (::IsWindow(m_hWnd)) {
-        if (m_superProc != nullptr)
-            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_superProc));
-        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+        if (m_subclassed)
+            ::RemoveWindowSubclass(m_hWnd, &CWnd::SubclassProc, fw::kSubclassId);
+        else
+            ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
     }
-    m_superProc = nullptr;
+    m_subclassed = false;
     m_hWnd = nullptr;
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    return Dispatch(reinterpret_cast<CWnd*>(ref), hwnd, msg, wp, lp);
 }
 
 LRESULT CALLBACK CWnd::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -235,7 +273,10 @@ LRESULT CALLBACK CWnd::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         if (wnd != nullptr) wnd->Attach(hwnd);
     }
     if (wnd == nullptr) return ::DefWindowProcW(hwnd, msg, wp, lp);
+    return Dispatch(wnd, hwnd, msg, wp, lp);
+}
 
+LRESULT CWnd::Dispatch(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     bool destroyed = false;
     bool* outer = std::exchange(wnd->m_destroyed, &destroyed);
     const MSG saved = std::exchange(wnd->m_current, MSG{hwnd, msg, wp, lp, 0, {}});

@@ -2,8 +2,11 @@
 
 // CWnd: a window object bound to one HWND, with per-class message maps.
 //
-// The static window procedure keeps `this` in GWLP_USERDATA from WM_NCCREATE
-// (or from subclassing) until WM_NCDESTROY. A message is looked up in the
+// A window of the framework's own class keeps `this` in GWLP_USERDATA from
+// WM_NCCREATE until WM_NCDESTROY; any other window (dialogs, system controls,
+// windows made by hosted controls) is bound through the system's subclass
+// chain, whose reference data holds `this`, and its user data stays its
+// owner's. A message is looked up in the
 // object's most derived map first, then in each base's; an unhandled message
 // goes to Default(), the window's previous procedure. A handler may destroy
 // its own object: the dispatcher notices and does not touch it again. No
@@ -144,10 +147,10 @@ LRESULT CopyData(CWnd* w, WPARAM wp, LPARAM lp) {
     static_assert(HasSignature<F, BOOL(HWND, COPYDATASTRUCT*)>, "BOOL OnCopyData(HWND, COPYDATASTRUCT*)");
     return (Target<F>(w)->*F)(reinterpret_cast<HWND>(wp), reinterpret_cast<COPYDATASTRUCT*>(lp));
 }
-// void OnWindowPosChanging(WINDOWPOS* pos)
+// void OnWindowPosChanging(WINDOWPOS* position), void OnWindowPosChanged(WINDOWPOS* position)
 template <auto F>
-LRESULT WindowPosChanging(CWnd* w, WPARAM, LPARAM lp) {
-    static_assert(HasSignature<F, void(WINDOWPOS*)>, "void OnWindowPosChanging(WINDOWPOS*)");
+LRESULT WindowPos(CWnd* w, WPARAM, LPARAM lp) {
+    static_assert(HasSignature<F, void(WINDOWPOS*)>, "void OnWindowPosX(WINDOWPOS*)");
     (Target<F>(w)->*F)(reinterpret_cast<WINDOWPOS*>(lp));
     return 0;
 }
@@ -199,7 +202,7 @@ protected:
 #define ON_WM_MOUSEMOVE() FW_MSG(WM_MOUSEMOVE, &::fw::crack::Mouse<&ThisClass::OnMouseMove>)
 #define ON_WM_NCMOUSEMOVE() FW_MSG(WM_NCMOUSEMOVE, &::fw::crack::Mouse<&ThisClass::OnNcMouseMove>)
 #define ON_WM_RBUTTONUP() FW_MSG(WM_RBUTTONUP, &::fw::crack::Mouse<&ThisClass::OnRButtonUp>)
-#define ON_WM_WINDOWPOSCHANGING() FW_MSG(WM_WINDOWPOSCHANGING, &::fw::crack::WindowPosChanging<&ThisClass::OnWindowPosChanging>)
+#define ON_WM_WINDOWPOSCHANGING() FW_MSG(WM_WINDOWPOSCHANGING, &::fw::crack::WindowPos<&ThisClass::OnWindowPosChanging>)
 #define ON_WM_MOUSEHOVER() FW_MSG(WM_MOUSEHOVER, &::fw::crack::Mouse<&ThisClass::OnMouseHover>)
 #define ON_WM_MOUSELEAVE() FW_MSG(WM_MOUSELEAVE, &::fw::crack::Void<&ThisClass::OnMouseLeave>)
 #define ON_WM_SIZE() FW_MSG(WM_SIZE, &::fw::crack::Size<&ThisClass::OnSize>)
@@ -209,6 +212,7 @@ protected:
 #define ON_WM_DESTROY() FW_MSG(WM_DESTROY, &::fw::crack::Void<&ThisClass::OnDestroy>)
 #define ON_WM_TIMER() FW_MSG(WM_TIMER, &::fw::crack::Timer<&ThisClass::OnTimer>)
 #define ON_WM_SHOWWINDOW() FW_MSG(WM_SHOWWINDOW, &::fw::crack::ShowWindow<&ThisClass::OnShowWindow>)
+#define ON_WM_WINDOWPOSCHANGED() FW_MSG(WM_WINDOWPOSCHANGED, &::fw::crack::WindowPos<&ThisClass::OnWindowPosChanged>)
 #define ON_WM_COPYDATA() FW_MSG(WM_COPYDATA, &::fw::crack::CopyData<&ThisClass::OnCopyData>)
 // LRESULT memberFn(WPARAM, LPARAM)
 #define ON_MESSAGE(msg, memberFn) FW_MSG(msg, &::fw::crack::Message<&ThisClass::memberFn>)
@@ -281,6 +285,8 @@ public:
     BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
     // Centres the window over its owner, or over the work area without one.
     void CenterWindow();
+    // Centres the window over the desktop's work area, whatever its owner.
+    void CenterOnDesktop();
     void ScreenToClient(POINT* pt) const { ::ScreenToClient(m_hWnd, pt); }
     void ClientToScreen(POINT* pt) const { ::ClientToScreen(m_hWnd, pt); }
 
@@ -303,16 +309,19 @@ protected:
     virtual BOOL OnChildNotify(UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
 
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    // Binds the object to a window whose procedure is already WndProc.
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    // Binds the object to a window of our own class (procedure WndProc).
     void Attach(HWND hwnd);
-    // Puts WndProc in front of the window's procedure.
-    void AttachBySubclass(HWND hwnd);
+    // Binds the object to any other window by joining its subclass chain.
+    bool AttachBySubclass(HWND hwnd);
 
 private:
     const fw::MsgMapEntry* FindEntry(UINT msg, WPARAM wp, LPARAM lp) const;
     void Detach();
+    static LRESULT Dispatch(CWnd* wnd, HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    void CenterOver(const RECT& area);
 
-    WNDPROC m_superProc = nullptr;
+    bool m_subclassed = false;
     MSG m_current{};
     bool* m_destroyed = nullptr;  // set when the object is deleted mid-dispatch
 };

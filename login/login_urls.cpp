@@ -20,6 +20,19 @@ std::wstring ExitGameBeaconUrl(const CCtrlBlock& block, std::wstring_view mac) {
     return EventBeaconUrl(block, 115, L"关闭客户端", BlockChannel(block), mac);
 }
 
+std::wstring NamedCookie(std::wstring_view cookies, std::wstring_view name) {
+    while (!cookies.empty()) {
+        const size_t end = cookies.find(L';');
+        std::wstring_view entry = cookies.substr(0, end);
+        while (!entry.empty() && entry.front() == L' ') entry.remove_prefix(1);
+        if (entry.size() > name.size() && entry.substr(0, name.size()) == name && entry[name.size()] == L'=')
+            return std::wstring(entry);
+        if (end == std::wstring_view::npos) break;
+        cookies.remove_prefix(end + 1);
+    }
+    return {};
+}
+
 std::wstring CookieValue(std::wstring_view cookie, std::wstring_view name) {
     const size_t skip = name.size() + 1;
     return skip < cookie.size() ? std::wstring(cookie.substr(skip)) : std::wstring();

@@ -25,6 +25,12 @@ std::wstring LoginPageAddress(const CCtrlBlock& block, const DeviceIdentity& dev
 // channel, with the adapter address as the user session.
 std::wstring ExitGameBeaconUrl(const CCtrlBlock& block, std::wstring_view mac);
 
+// The cookie `name` as "name=value" out of a cookie text "a=1; b=2", as the
+// system gives it when asked for one cookie by name (one entry) or, on some
+// systems, for all of the address's cookies; empty when it is not there.
+// Names compare exactly: "Pauth" is not "pauth" nor "XPauth".
+std::wstring NamedCookie(std::wstring_view cookies, std::wstring_view name);
+
 // The value of a cookie read as name "=" value: the text after the name's
 // length plus one, as the reader always took it; empty for a shorter text.
 std::wstring CookieValue(std::wstring_view cookie, std::wstring_view name);

@@ -9,3 +9,9 @@ list(APPEND CORE_PORTABLE
   login/drag_exclusion.cpp
   login/login_steps.cpp
 )
+list(APPEND CORE_WIN
+  login/login_dlg_win.cpp
+  login/login_bk_dlg_win.cpp
+  login/qq_login_win.cpp
+  login/user_account_control_win.cpp
+)

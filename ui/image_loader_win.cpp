@@ -65,7 +65,7 @@ HBITMAP ConvertToKeyedBitmap(Gdiplus::Bitmap& image) {
     return dib.Take();
 }
 
-HBITMAP DecodePng(HMODULE module, UINT id) {
+std::unique_ptr<Gdiplus::Bitmap> DecodePngResource(HMODULE module, UINT id) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
     if (found == nullptr) return nullptr;
     const DWORD size = SizeofResource(module, found);
@@ -81,6 +81,16 @@ HBITMAP DecodePng(HMODULE module, UINT id) {
 
     std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream.get()));
     if (!image || image->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    // Decoded now: the bitmap no longer needs the stream's bytes.
+    std::unique_ptr<Gdiplus::Bitmap> copy(image->Clone(0, 0, image->GetWidth(), image->GetHeight(),
+                                                       PixelFormat32bppARGB));
+    if (!copy || copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    return copy;
+}
+
+HBITMAP DecodePng(HMODULE module, UINT id) {
+    std::unique_ptr<Gdiplus::Bitmap> image = DecodePngResource(module, id);
+    if (!image) return nullptr;
     HBITMAP result = ConvertToKeyedBitmap(*image);
     if (result == nullptr) {
         HBITMAP fallback = nullptr;
@@ -97,4 +107,35 @@ HBITMAP LoadSkinImage(HMODULE module, UINT id) {
     if (!gdiplus.Ok()) return nullptr;
     if (HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(id))) return bitmap;
     return DecodePng(module, id);
+}
+
+HBITMAP LoadAlphaImage(HMODULE module, UINT id, SIZE* size) {
+    if (module == nullptr) return nullptr;
+    GdiplusSession gdiplus;
+    if (!gdiplus.Ok()) return nullptr;
+    std::unique_ptr<Gdiplus::Bitmap> image = DecodePngResource(module, id);
+    if (!image) return nullptr;
+    const int width = static_cast<int>(image->GetWidth());
+    const int height = static_cast<int>(image->GetHeight());
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down, as GDI+ lays out its rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    fw::ScopedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dib || bits == nullptr) return nullptr;
+    {
+        // Drawn straight into the section's memory as premultiplied ARGB:
+        // GDI+ drawing through a DC would leave the alpha bytes undefined.
+        Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
+        Gdiplus::Graphics graphics(&target);
+        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+        if (graphics.DrawImage(image.get(), 0, 0, width, height) != Gdiplus::Ok) return nullptr;
+    }
+    GdiFlush();
+    if (size != nullptr) *size = SIZE{width, height};
+    return dib.Take();
 }

@@ -8,3 +8,8 @@
 // caller owns the bitmap (DeleteObject). Returns nullptr when there is no
 // such resource or it cannot be decoded.
 HBITMAP LoadSkinImage(HMODULE module, UINT id);
+
+// Loads the "PNG" resource `id` as a top-down 32-bit bitmap with
+// premultiplied alpha, as layered windows take it (UpdateLayeredWindow with
+// per-pixel alpha), and reports its size. nullptr when it cannot be loaded.
+HBITMAP LoadAlphaImage(HMODULE module, UINT id, SIZE* size);

@@ -59,3 +59,20 @@ TEST(AutoLoginUrl, RefusesWhatWouldBeCut) {
 }
 
 }  // namespace
+
+TEST(NamedCookie, PicksTheNamedEntryOutOfOneOrManyCookies) {
+    struct Case {
+        const wchar_t* cookies;
+        const wchar_t* name;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"Pauth=tok", L"Pauth", L"Pauth=tok"},
+        {L"Pauth=tok; ptusertype=1", L"ptusertype", L"ptusertype=1"},
+        {L"XPauth=a; pauth=b; Pauth=c", L"Pauth", L"Pauth=c"},
+        {L"Pauth=", L"Pauth", L"Pauth="},
+        {L"Pauthx=1;Pauth=2", L"Pauth", L"Pauth=2"},
+        {L"", L"Pauth", L""},
+        {L";;; ;", L"Pauth", L""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NamedCookie(c.cookies, c.name), c.expected) << c.cookies;
+}

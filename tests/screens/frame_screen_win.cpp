@@ -95,12 +95,8 @@ int wmain(int argc, wchar_t** argv) {
     frame.Invalidate(TRUE);
     PumpFor(1500);
 
-    HDC screen = GetDC(nullptr);
     const int w = kWidth + 2 * kMargin, h = kHeight + 2 * kMargin;
-    fw::MemoryCanvas canvas(screen, w, h);
-    BitBlt(canvas.Dc(), 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    const bool saved = SavePng(canvas.Bitmap(), argv[1]);
+    const bool saved = SaveScreenArea(0, 0, w, h, argv[1]);
     frame.DestroyWindow();
     DestroyWindow(backdrop);
     return saved ? 0 : 1;

@@ -26,10 +26,7 @@ bool SaveAround(HWND window, const std::wstring& path) {
     GetWindowRect(window, &r);
     const int x = r.left - kMargin, y = r.top - kMargin;
     const int w = r.right - r.left + 2 * kMargin, h = r.bottom - r.top + 2 * kMargin;
-    fw::ScopedGetDc screen(nullptr);
-    fw::MemoryCanvas canvas(screen.Get(), w, h);
-    BitBlt(canvas.Dc(), 0, 0, w, h, screen.Get(), x, y, SRCCOPY);
-    return SavePng(canvas.Bitmap(), path);
+    return SaveScreenArea(x, y, w, h, path);
 }
 
 // The message box runs modally: a thread timer takes the picture and then

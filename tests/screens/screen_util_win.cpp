@@ -9,6 +9,7 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include "fw/handles_win.h"
 #include "ui/image_loader_win.h"
 
 HBITMAP Png(UINT id) { return LoadSkinImage(GetModuleHandleW(nullptr), id); }
@@ -25,6 +26,13 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
     }
     Gdiplus::GdiplusShutdown(token);
     return ok;
+}
+
+bool SaveScreenArea(int x, int y, int width, int height, const std::wstring& path) {
+    fw::ScopedGetDc screen(nullptr);
+    fw::MemoryCanvas canvas(screen.Get(), width, height);
+    BitBlt(canvas.Dc(), 0, 0, width, height, screen.Get(), x, y, SRCCOPY);
+    return SavePng(canvas.Bitmap(), path);
 }
 
 void PumpFor(DWORD milliseconds) {

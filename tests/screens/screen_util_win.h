@@ -11,5 +11,8 @@ HBITMAP Png(UINT id);
 // Writes `bitmap` as a PNG file through GDI+.
 bool SavePng(HBITMAP bitmap, const std::wstring& path);
 
+// Saves the screen's rectangle (x, y, width, height) as a PNG file.
+bool SaveScreenArea(int x, int y, int width, int height, const std::wstring& path);
+
 // Dispatches messages for about `milliseconds`, so windows paint before a shot.
 void PumpFor(DWORD milliseconds);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <stdexcept>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -184,6 +187,62 @@ TEST(Framework, OwnersRestoreAndRelease) {
     fw::ScopedKernelHandle b(std::move(a));
     EXPECT_FALSE(a.IsValid());
     EXPECT_TRUE(b.IsValid());
+}
+
+// A dialog whose loop is ended from a worker thread, as a download or
+// watcher thread ends its dialog.
+class CThreadEndedDialog : public CDialog {
+public:
+    CThreadEndedDialog() : CDialog(IDD_EMPTY_POPUP) {}
+    ~CThreadEndedDialog() override {
+        if (m_worker.joinable()) m_worker.join();
+    }
+
+protected:
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        m_worker = std::thread([this] {
+            Sleep(100);
+            EndDialog(77);
+        });
+        return TRUE;
+    }
+
+private:
+    std::thread m_worker;
+};
+
+TEST(Framework, EndDialogFromAnotherThreadEndsTheModalLoop) {
+    CThreadEndedDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), 77);
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+LRESULT CALLBACK OtherSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
+    if (msg == WM_USER + 50) ++*reinterpret_cast<int*>(ref);
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+TEST(Framework, SubclassingAForeignWindowLeavesItsUserDataAndOtherSubclassersAlone) {
+    HWND foreign = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(foreign, nullptr);
+    SetWindowLongPtrW(foreign, GWLP_USERDATA, 1234);  // the owner's own value
+    int otherSaw = 0;
+    {
+        CWnd ours;
+        ASSERT_TRUE(ours.SubclassWindow(foreign));
+        EXPECT_EQ(CWnd::FromHandlePermanent(foreign), &ours);
+        EXPECT_EQ(GetWindowLongPtrW(foreign, GWLP_USERDATA), 1234);
+        // Someone else subclasses after us, and we let go first.
+        ASSERT_TRUE(SetWindowSubclass(foreign, OtherSubclass, 1, reinterpret_cast<DWORD_PTR>(&otherSaw)));
+        EXPECT_EQ(ours.UnsubclassWindow(), foreign);
+        EXPECT_EQ(CWnd::FromHandlePermanent(foreign), nullptr);
+    }
+    SendMessageW(foreign, WM_USER + 50, 0, 0);
+    EXPECT_EQ(otherSaw, 1) << "the later subclasser still gets its messages";
+    EXPECT_EQ(GetWindowLongPtrW(foreign, GWLP_USERDATA), 1234);
+    RemoveWindowSubclass(foreign, OtherSubclass, 1);
+    DestroyWindow(foreign);
 }
 
 }  // namespace

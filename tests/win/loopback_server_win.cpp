@@ -43,6 +43,7 @@ SOCKET ListenOnLoopback(uint16_t& port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
     int size = sizeof(address);
     if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || listen(s, SOMAXCONN) != 0 ||
         getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
@@ -55,7 +56,9 @@ SOCKET ListenOnLoopback(uint16_t& port) {
 
 }  // namespace
 
-CWinLoopbackServer::CWinLoopbackServer(Handler handler) : m_handler(std::move(handler)) {
+CWinLoopbackServer::CWinLoopbackServer(Handler handler) : CWinLoopbackServer(0, std::move(handler)) {}
+
+CWinLoopbackServer::CWinLoopbackServer(uint16_t port, Handler handler) : m_handler(std::move(handler)), m_port(port) {
     WSADATA data;
     WSAStartup(MAKEWORD(2, 2), &data);
     const SOCKET s = ListenOnLoopback(m_port);

@@ -33,6 +33,8 @@ public:
 
     // Throws when no port can be had.
     explicit CWinLoopbackServer(Handler handler = AnswerOk);
+    // On a fixed port, for a program whose control block names the host.
+    CWinLoopbackServer(uint16_t port, Handler handler);
     ~CWinLoopbackServer();
     CWinLoopbackServer(const CWinLoopbackServer&) = delete;
     CWinLoopbackServer& operator=(const CWinLoopbackServer&) = delete;

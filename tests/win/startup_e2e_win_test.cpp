@@ -64,7 +64,26 @@ struct RunResult {
     bool ended = false;
     DWORD exitCode = 0;
     std::vector<BoxSeen> boxes;
+    bool sawLoginFace = false;
 };
+
+// The main frame: a top-level dialog of the process that holds the boss
+// button (1001).
+struct FindFrame {
+    DWORD processId;
+    HWND frame = nullptr;
+};
+
+BOOL CALLBACK FindFrameOfProcess(HWND window, LPARAM param) {
+    auto* find = reinterpret_cast<FindFrame*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == find->processId && GetDlgItem(window, 1001) != nullptr) {
+        find->frame = window;
+        return FALSE;
+    }
+    return TRUE;
+}
 
 struct FindBox {
     DWORD processId;
@@ -110,9 +129,11 @@ HWND ButtonLabelled(HWND box, const std::wstring& label) {
 }
 
 // Starts the program and answers every box it shows with `answer` (IDOK,
-// IDYES, IDNO, ...), which receives what the box said.
+// IDYES, IDNO, ...), which receives what the box said. Once the login face
+// is up, `atLoginFace` runs and the login page's close request is sent.
 RunResult RunClient(const std::wstring& exe, const std::wstring& args,
-              const std::function<int(const BoxSeen&)>& answer = nullptr) {
+                    const std::function<int(const BoxSeen&)>& answer = nullptr,
+                    const std::function<void()>& atLoginFace = nullptr) {
     RunResult result;
     std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
     STARTUPINFOW startup{};
@@ -128,6 +149,15 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args,
         if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
             result.ended = true;
             break;
+        }
+        // A start that reaches the login face runs until the user leaves:
+        // the login page's close request with no game page open ends it.
+        FindFrame frame{process.dwProcessId};
+        EnumWindows(FindFrameOfProcess, reinterpret_cast<LPARAM>(&frame));
+        if (frame.frame != nullptr && IsWindowVisible(frame.frame) && !result.sawLoginFace) {
+            result.sawLoginFace = true;
+            if (atLoginFace) atLoginFace();
+            PostMessageW(frame.frame, WM_SYSCOMMAND, SC_CLOSE, 7251);
         }
         FindBox find{process.dwProcessId};
         EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&find));
@@ -228,6 +258,7 @@ std::vector<std::string> Sorted(std::vector<std::string> targets) {
 TEST_F(StartupEndToEnd, WebStartSendsOnlyTheOpenEvent) {
     const RunResult run = RunClient(Installed(), L"/web7251D");
     ASSERT_TRUE(run.ended);
+    EXPECT_TRUE(run.sawLoginFace);
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_TRUE(run.boxes.empty());
     const auto targets = Targets(1);
@@ -329,7 +360,8 @@ TEST_F(StartupEndToEnd, FlagBitZeroSkipsTheInstall) {
     ASSERT_EQ(targets.size(), 2u);
     EXPECT_TRUE(StartsWith(targets[0], kOpenEvent)) << targets[0];
     EXPECT_EQ(targets[1], "/active.htm?tag=Doln2&ver=3.0.0.1&count=1&apartdays=0&keepdays=1&weekdays=1");
-    EXPECT_EQ(Setting(L"InstallTag"), L"<absent>");
+    // No install step set the tag; the login page took it ("0") as on any start.
+    EXPECT_EQ(Setting(L"InstallTag"), L"0");
 }
 
 TEST_F(StartupEndToEnd, NoNetworkShowsTheMessageAndSendsNothing) {
@@ -373,3 +405,27 @@ TEST_F(StartupEndToEnd, UninstallAnsweredYesReportsIt) {
 }
 
 }  // namespace
+
+TEST_F(StartupEndToEnd, WebStartLoadsTheLoginPageWithTheDeviceParameters) {
+    const std::string host = m_server.HostPort();
+    const std::string page = "/doln/clients/doln-gwb2-zddl/reg.html?oid=17800&oid2=&vcode=&dirtype=0&pt=0&";
+    const std::wstring client = MakeClient(InstallFolder() + L"\\E2eDoln.exe", {{"LoginPageUrl", "http://" + host + page}});
+    // The open event, then the login page.
+    const RunResult run = RunClient(client, L"/web7251D", nullptr, [&] { m_server.WaitForRequests(2, 20000); });
+    ASSERT_TRUE(run.ended);
+    EXPECT_TRUE(run.sawLoginFace);
+    EXPECT_EQ(run.exitCode, 0u);
+    std::string login;
+    for (const std::string& target : m_server.Targets()) {
+        if (StartsWith(target, "/doln/")) login = target;
+    }
+    ASSERT_FALSE(login.empty());
+    EXPECT_TRUE(StartsWith(login, page + "agid=0&cid=3000&aid=2&game=doln&did=")) << login;
+    EXPECT_NE(login.find("&vid="), std::string::npos) << login;
+    EXPECT_NE(login.find("&mac="), std::string::npos) << login;
+    // A bare settings file reads as the first login page after an install.
+    const std::string tail = "&toAd=1&autorun=0";
+    ASSERT_GT(login.size(), tail.size());
+    EXPECT_EQ(login.substr(login.size() - tail.size()), tail) << login;
+    EXPECT_EQ(Setting(L"InstallTag"), L"0");
+}

@@ -1,0 +1,314 @@
+// The main frame driven by messages as the login page, the mouse and the
+// keyboard would drive it, with its beacons caught by a loopback server on
+// the port of this program's control block (127.0.0.1:7296).
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/process_state.h"
+#include "app/settings_store_win.h"
+#include "browser/corvane3_dlg_win.h"
+#include "browser/tab_strip.h"
+#include "res/resource.h"
+#include "tests/win/fake_dispatch_win.h"
+#include "tests/win/loopback_server_win.h"
+
+namespace {
+
+using wintest::EventArgs;
+
+constexpr uint16_t kPort = 7296;
+
+// The frame with its questions and message boxes answered by the test.
+class CTestFrame : public CCorvane3Dlg {
+public:
+    std::vector<std::wstring> asked;
+    std::vector<std::wstring> opened;
+
+protected:
+    int AskUser(UINT, const std::wstring& text) override {
+        asked.push_back(text);
+        return IDYES;
+    }
+    void OpenWebShortcut(const std::wstring& url) override { opened.push_back(url); }
+};
+
+// Runs messages as the frame's modal loop does, pre-translation included;
+// remembers a quit message.
+struct Loop {
+    bool quit = false;
+    WPARAM code = 99;
+    void Run(DWORD ms, const std::function<bool()>& done = nullptr) {
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < ms) {
+            if (done && done()) return;
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_QUIT) {
+                    quit = true;
+                    code = msg.wParam;
+                    continue;
+                }
+                if (fw::PreTranslate(&msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            Sleep(5);
+        }
+    }
+};
+
+LRESULT SendLogin(HWND frame, const std::wstring& text) {
+    std::u16string units(text.begin(), text.end());
+    units.push_back(u'\0');
+    COPYDATASTRUCT data{0, static_cast<DWORD>(units.size() * 2), units.data()};
+    return SendMessageW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
+}
+
+std::wstring LoginText(const std::wstring& label) {
+    return label + L"||Pauth=tok||ptusertype=1||logingame=7251";
+}
+
+class FrameTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // The install step makes the settings folder; here the test does.
+        const std::wstring path = SettingsFilePath();
+        SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+        AppSettings().Write(settings::kInstallTag, L"1");
+        ASSERT_TRUE(m_frame.Create(IDD_MAIN_FRAME, nullptr));
+        m_frame.ShowWindow(SW_SHOW);
+        m_loop.Run(200);
+        m_server.Clear();
+    }
+    void TearDown() override {
+        if (m_frame.m_hWnd != nullptr) m_frame.DestroyWindow();
+    }
+
+    // Logs `label` in with the game page at `path`; returns the frame's answer.
+    LRESULT Login(const std::wstring& label, const std::wstring& path = L"/game/play.html") {
+        ThePendingGameAddress() = L"http://127.0.0.1:7296" + path;
+        const LRESULT result = SendLogin(m_frame.m_hWnd, LoginText(label));
+        m_loop.Run(100);
+        return result;
+    }
+    // The page's navigation completes, as the control reports it (Wine's
+    // never does).
+    void CompleteNavigation(size_t page) {
+        EventArgs args;
+        args.Dispatch(m_frame.Page(page).Browser());
+        args.StringRef(m_frame.Page(page).Address());
+        args.Fire(m_frame.Page(page).BrowserEventSink(), 252);
+        m_loop.Run(50);
+    }
+    bool Requested(const std::string& part, size_t count = 1) {
+        auto has = [&] {
+            const auto targets = m_server.Targets();
+            return static_cast<size_t>(std::count_if(targets.begin(), targets.end(), [&](const std::string& t) {
+                       return t.find(part) != std::string::npos;
+                   })) >= count;
+        };
+        m_loop.Run(3000, has);
+        if (has()) return true;
+        for (const std::string& t : m_server.Targets()) ADD_FAILURE() << "seen: " << t;
+        return false;
+    }
+    size_t CountRequests(const std::string& part) {
+        const auto targets = m_server.Targets();
+        return std::count_if(targets.begin(), targets.end(),
+                             [&](const std::string& t) { return t.find(part) != std::string::npos; });
+    }
+    void Click(POINT client) {
+        SendMessageW(m_frame.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(client.x, client.y));
+        SendMessageW(m_frame.m_hWnd, WM_LBUTTONUP, 0, MAKELPARAM(client.x, client.y));
+        m_loop.Run(50);
+    }
+    RECT WindowRect(HWND hwnd) {
+        RECT r{};
+        GetWindowRect(hwnd, &r);
+        return r;
+    }
+
+    CWinLoopbackServer m_server{kPort, CWinLoopbackServer::AnswerOk};
+    CTestFrame m_frame;
+    Loop m_loop;
+};
+
+TEST_F(FrameTest, ALoginOpensAPageOverThePageArea) {
+    EXPECT_EQ(Login(L"12服-一区-abc"), 1);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT frame = WindowRect(m_frame.m_hWnd);
+    EXPECT_EQ(frame.right - frame.left, work.right - work.left);
+    EXPECT_EQ(frame.bottom - frame.top, work.bottom - work.top);
+    EXPECT_TRUE(Requested("/login.htm?tag=FrameT&ver=9.9&uid=abc&index=1"));
+    EXPECT_TRUE(Requested("event=305"));
+    EXPECT_TRUE(Requested("/game/play.html"));
+    EXPECT_EQ(m_frame.AccountText(), L"abc");
+
+    CompleteNavigation(0);
+    const RECT page = WindowRect(m_frame.PageWindow(0));
+    EXPECT_TRUE(IsWindowVisible(m_frame.PageWindow(0)));
+    EXPECT_EQ(page.left, frame.left + 4);
+    EXPECT_EQ(page.top, frame.top + 65);
+    EXPECT_EQ(page.right, frame.right - 4);
+    EXPECT_EQ(page.bottom, frame.bottom - 4);
+
+    // The same label again is refused and sends nothing.
+    m_server.Clear();
+    EXPECT_EQ(Login(L"12服-一区-abc"), 0);
+    m_loop.Run(300);
+    EXPECT_EQ(m_server.RequestCount(), 0u);
+    EXPECT_EQ(m_frame.PageCount(), 1u);
+
+    // A text that is not what it claims is refused.
+    COPYDATASTRUCT bad{0, 5, const_cast<wchar_t*>(L"ab")};
+    EXPECT_EQ(SendMessageW(m_frame.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&bad)), 0);
+}
+
+TEST_F(FrameTest, AFourthPageIsRefusedAndTabsCloseByTheirButton) {
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    ASSERT_EQ(Login(L"13服-二区-b"), 1);
+    ASSERT_EQ(Login(L"no server-c"), 1);
+    EXPECT_EQ(m_frame.CurrentPage(), 2);
+    // Two presses of "+" within 1.5 s ask once.
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kNewPage, BN_CLICKED), 0);
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kNewPage, BN_CLICKED), 0);
+    m_loop.Run(100);
+    ASSERT_EQ(m_frame.asked.size(), 1u);
+    EXPECT_EQ(m_frame.asked[0], L"登录器只支持3个游戏页");
+
+    // A press on tab 0 makes it current; the web buttons then act for its account.
+    Click({200, 15});
+    EXPECT_EQ(m_frame.CurrentPage(), 0);
+    EXPECT_EQ(m_frame.AccountText(), L"a");
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kNoviceCard, BN_CLICKED), 0);
+    ASSERT_EQ(m_frame.opened.size(), 1u);
+    EXPECT_EQ(m_frame.opened[0],
+              L"http://127.0.0.1:7296/user/?_c=hallClient&_a=autoLogin&pauth=tok&url=http%3A%2F%2F127%2E0%2E0%2E1%3A7296"
+              L"%2F7251%2Fxsk%2F&ptusertype=1&type=4&game=");
+    // A click on its close button closes it.
+    m_server.Clear();
+    const tabs::Rect close = tabs::CloseButtonRect(0);
+    Click({close.left + 5, close.top + 5});
+    EXPECT_EQ(m_frame.PageCount(), 2u);
+    EXPECT_TRUE(Requested("/d.php?a=web.online&game=7251&server=S12&length="));
+    EXPECT_TRUE(Requested("event=306"));
+    EXPECT_EQ(m_frame.PageTitle(0), L"13服-二区-b");
+
+    // The caption's close with pages open closes them all, with their beacons.
+    m_server.Clear();
+    SendMessageW(m_frame.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    m_loop.Run(100);
+    EXPECT_EQ(m_frame.PageCount(), 0u);
+    EXPECT_TRUE(Requested("server=S13&", 1));
+    EXPECT_TRUE(Requested("server=S&length", 1));
+    EXPECT_EQ(CountRequests("event=306"), 2u);
+    const RECT shrunk = WindowRect(m_frame.m_hWnd);
+    EXPECT_EQ(shrunk.right - shrunk.left, 2);
+    EXPECT_EQ(shrunk.bottom - shrunk.top, 1);
+    EXPECT_TRUE(m_frame.LoginBackground().IsWindowVisible());
+    EXPECT_EQ(TheOpenPageCount(), 0);
+    EXPECT_FALSE(m_loop.quit);
+
+    // Reopened, the frame covers the work area again.
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_EQ(WindowRect(m_frame.m_hWnd).right - WindowRect(m_frame.m_hWnd).left, work.right - work.left);
+}
+
+TEST_F(FrameTest, ClosingTheLastTabReturnsToTheLoginFace) {
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    const tabs::Rect close = tabs::CloseButtonRect(0);
+    Click({close.left + 5, close.top + 5});
+    EXPECT_EQ(m_frame.PageCount(), 0u);
+    const RECT shrunk = WindowRect(m_frame.m_hWnd);
+    EXPECT_EQ(shrunk.right - shrunk.left, 2);
+    EXPECT_EQ(shrunk.bottom - shrunk.top, 1);
+    EXPECT_TRUE(Requested("server=S12&"));
+}
+
+TEST_F(FrameTest, KeysReachTheCurrentPageOrTheSwitchOrNothing) {
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    ASSERT_EQ(Login(L"13服-二区-b"), 1);
+    CompleteNavigation(1);
+    const HWND page = m_frame.PageWindow(1);
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool forwarded;
+    } cases[] = {
+        {WM_KEYDOWN, VK_F5, 1, true},
+        {WM_CHAR, 4, 0x200001, true},
+        {WM_CHAR, 4, 0x1F0001, false},  // Ctrl+D only by its scan code
+        {WM_KEYDOWN, VK_SPACE, 1, false},
+        {WM_KEYDOWN, VK_ESCAPE, 1, false},
+    };
+    for (const Case& c : cases) {
+        MSG msg{m_frame.m_hWnd, c.message, c.wParam, c.lParam, 0, {}};
+        const BOOL consumed = m_frame.PreTranslateMessage(&msg);
+        MSG got{};
+        const bool forwarded = PeekMessageW(&got, page, c.message, c.message, PM_REMOVE) != FALSE;
+        EXPECT_EQ(forwarded, c.forwarded) << c.message << "/" << c.wParam;
+        if (forwarded) {
+            EXPECT_EQ(got.lParam, c.lParam);
+        }
+        if (c.wParam == VK_SPACE || c.wParam == VK_ESCAPE) {
+            EXPECT_TRUE(consumed) << c.wParam;
+        }
+    }
+
+    // Ctrl+Tab, the stored window-switch key, cycles the pages.
+    BYTE keys[256]{};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    for (int expected : {0, 1, 0}) {
+        MSG msg{m_frame.m_hWnd, WM_KEYDOWN, VK_TAB, 1, 0, {}};
+        EXPECT_TRUE(m_frame.PreTranslateMessage(&msg));
+        EXPECT_EQ(m_frame.CurrentPage(), expected);
+    }
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(FrameTest, TheBossButtonHidesAndRestoresAndTheSoundButtonMutes) {
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    CompleteNavigation(0);
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kBoss, BN_CLICKED), 0);
+    EXPECT_FALSE(m_frame.IsWindowVisible());
+    EXPECT_FALSE(IsWindowVisible(m_frame.PageWindow(0)));
+    // A navigation that completes while the frame is hidden leaves the page hidden.
+    CompleteNavigation(0);
+    EXPECT_FALSE(IsWindowVisible(m_frame.PageWindow(0)));
+    SendMessageW(m_frame.m_hWnd, kMsgTrayIcon, 1, WM_LBUTTONUP);
+    EXPECT_TRUE(m_frame.IsWindowVisible());
+    EXPECT_TRUE(IsWindowVisible(m_frame.PageWindow(0)));
+
+    SendMessageW(m_frame.m_hWnd, WM_COMMAND, MAKEWPARAM(tabs::id::kSound, BN_CLICKED), 0);
+    EXPECT_TRUE(m_frame.IsMuted());
+    SendMessageW(m_frame.m_hWnd, WM_TIMER, kTimerMute, 0);
+    EXPECT_EQ(m_frame.SoundImageMuted(), TRUE);
+}
+
+TEST_F(FrameTest, RunningTimeStopsAtFifteenAndTheExitRestoresTheInstallTag) {
+    for (int i = 0; i < 20; ++i) SendMessageW(m_frame.m_hWnd, WM_TIMER, kTimerRunningTime, 0);
+    EXPECT_EQ(AppSettings().Read(settings::kRunningTime), L"15");
+
+    AppSettings().Write(settings::kInstallTag, L"0");
+    PostMessageW(m_frame.m_hWnd, WM_SYSCOMMAND, SC_CLOSE, kLoginCloseMarker);
+    m_loop.Run(300, [&] { return m_loop.quit; });
+    EXPECT_TRUE(m_loop.quit);
+    EXPECT_EQ(m_loop.code, 0u);
+    EXPECT_EQ(AppSettings().Read(settings::kInstallTag), L"1");
+}
+
+}  // namespace
