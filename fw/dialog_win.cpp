@@ -84,10 +84,9 @@ INT_PTR CDialog::DoModal() {
     while (!m_endModal) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
-            // WM_QUIT ends the dialog as a cancel would, so that the dialog's
-            // work (a download, a worker) stops with it; the quit is put back
-            // for the loop outside once that is done.
-            OnCancel();
+            // WM_QUIT ends the dialog; its work (a download, a worker) stops
+            // first, and the quit is put back for the loop outside.
+            OnQuitModal();
             if (m_result == -1) m_result = IDCANCEL;
             PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : -1);
             break;

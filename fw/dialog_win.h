@@ -31,6 +31,11 @@ protected:
     virtual BOOL OnInitDialog();
     virtual void OnOK();
     virtual void OnCancel();
+    // The modal loop met WM_QUIT and the dialog ends with IDCANCEL. Not
+    // OnCancel: a frame's cancel may ask the user or start over, after its
+    // exit has already run. A dialog whose work must not outlive it (a
+    // worker writing a file) stops that work here.
+    virtual void OnQuitModal() {}
 
     LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
 

@@ -81,3 +81,10 @@ void CPrgsDlg::OnCancel() {
     m_running = false;
     CDlgEx::OnCancel();
 }
+
+void CPrgsDlg::OnQuitModal() {
+    // The process is leaving: the download must not go on writing after the
+    // dialog has gone.
+    m_download.Cancel();
+    m_running = false;
+}

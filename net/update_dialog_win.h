@@ -34,6 +34,7 @@ protected:
     // Enter never ends the dialog.
     void OnOK() override {}
     void OnCancel() override;
+    void OnQuitModal() override;
 
     DECLARE_MESSAGE_MAP()
     LRESULT OnDownloadProgress(WPARAM wp, LPARAM lp);

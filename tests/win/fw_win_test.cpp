@@ -112,6 +112,7 @@ public:
     int initCalls = 0;
     int okCalls = 0;
     int cancelCalls = 0;
+    int quitCalls = 0;
 
 protected:
     BOOL OnInitDialog() override {
@@ -130,6 +131,7 @@ protected:
         ++cancelCalls;
         CDialog::OnCancel();
     }
+    void OnQuitModal() override { ++quitCalls; }
 
 private:
     UINT m_command;
@@ -147,7 +149,8 @@ TEST(Framework, ModalDialogsEndWithTheirResult) {
         EXPECT_EQ(dialog.DoModal(), c.want) << c.command;
         EXPECT_EQ(dialog.initCalls, 1);
         EXPECT_EQ(dialog.okCalls, c.command == IDOK ? 1 : 0);
-        EXPECT_EQ(dialog.cancelCalls, c.command == IDOK ? 0 : 1) << c.command;
+        EXPECT_EQ(dialog.cancelCalls, c.command == IDCANCEL ? 1 : 0) << c.command;
+        EXPECT_EQ(dialog.quitCalls, c.command == 0 ? 1 : 0) << c.command;
         EXPECT_EQ(dialog.m_hWnd, nullptr);
         if (c.command != 0) continue;
         // The quit is handed on to the loop outside, with its code.
