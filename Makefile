@@ -2,7 +2,7 @@
 # installs what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-win build-native test test-native test-win screens demo bench fuzz clean
+.PHONY: all deps build build-win build-native test test-native test-win screens demo tour bench fuzz clean
 
 all: build
 
@@ -34,6 +34,11 @@ test: test-native test-win screens
 
 demo: build
 	scripts/demo
+
+# The demo from a bare prefix with the tour: logins, tabs, menus, boss key;
+# screenshots in build/screens/.
+tour: build
+	scripts/demo --tour --fresh
 
 # The socket downloader against curl and the file digest against md5sum,
 # optimised and without sanitizers; one line per benchmark:

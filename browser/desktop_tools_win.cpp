@@ -4,9 +4,10 @@
 #include "tools/fav_dlg_win.h"
 
 void OpenFavouriteDialog(HWND parent) {
-    // A hall window belongs to another process: the dialog then has no
-    // framework owner and stands on its own.
+    // The hall window belongs to another process: no object of ours stands
+    // for it, yet the dialog belongs above it.
     CFavDlg dialog(L"", L"", CWnd::FromHandlePermanent(parent));
+    if (dialog.m_pParentWnd == nullptr) dialog.SetOwnerWindow(parent);
     dialog.DoModal();
 }
 

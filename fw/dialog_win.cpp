@@ -61,7 +61,7 @@ BOOL CDialog::Create(UINT idTemplate, CWnd* parent) {
 
 INT_PTR CDialog::DoModal() {
     if (m_hWnd != nullptr) return -1;
-    HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : nullptr;
+    HWND parent = m_pParentWnd != nullptr ? m_pParentWnd->m_hWnd : m_ownerWindow;
     if (parent == nullptr) {
         // The default owner: the application's main window, when it is up.
         CWinApp* app = AfxGetApp();

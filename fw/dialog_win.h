@@ -21,6 +21,9 @@ public:
     // Safe from any thread: another thread's call is carried to the
     // dialog's own thread, whose modal loop then ends.
     void EndDialog(int result);
+    // An owner that no object of ours stands for, such as a window of
+    // another process; DoModal uses it when no parent object was given.
+    void SetOwnerWindow(HWND owner) { m_ownerWindow = owner; }
 
     BOOL PreTranslateMessage(MSG* msg) override;
 
@@ -55,4 +58,5 @@ private:
     std::atomic<bool> m_endModal{false};
     std::atomic<int> m_result{-1};
     DWORD m_threadId = 0;  // the thread that created the window
+    HWND m_ownerWindow = nullptr;
 };

@@ -12,13 +12,6 @@ corvane_win_test(win_settings_test
 corvane_win_test(win_beacon_sender_test
   SOURCES tests/win/beacon_sender_win_test.cpp tests/win/loopback_server_win.cpp tests/native/request_text.cpp)
 
-# The client itself under Wine: it needs the built and labelled corvane.exe,
-# which lies beside the test program.
-corvane_win_test(win_startup_e2e_test
-  SOURCES tests/win/startup_e2e_win_test.cpp tests/win/loopback_server_win.cpp tests/native/request_text.cpp
-          relabel/pe_image.cpp relabel/block_edit.cpp)
-add_dependencies(win_startup_e2e_test corvane_labelled)
-
 corvane_win_test(win_autostart_test SOURCES tests/win/autostart_win_test.cpp)
 
 # The crash test starts a program that crashes on purpose and looks for its

@@ -1,0 +1,189 @@
+#include "tests/e2e/client_run_win.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "base/code_page.h"
+#include "relabel/block_edit.h"
+#include "relabel/pe_image.h"
+
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+std::string ReadWholeFile(const std::wstring& path) {
+    std::ifstream in(path.c_str(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[512] = {};
+    GetWindowTextW(window, text, 512);
+    return text;
+}
+
+namespace {
+
+struct WindowSearch {
+    DWORD processId;
+    const std::function<bool(HWND)>* match;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<WindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->processId || !(*search->match)(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+bool IsDialogClass(HWND window) {
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    return wcscmp(className, L"#32770") == 0;
+}
+
+// The label of the skinned box's button that gives `result`.
+std::wstring LabelOf(int result) {
+    switch (result) {
+        case IDYES: return L"是";
+        case IDNO: return L"否";
+        case IDCANCEL: return L"取消";
+        default: return L"确定";
+    }
+}
+
+HWND ButtonLabelled(HWND box, const std::wstring& label) {
+    for (int id : {5000, 5001}) {
+        const HWND button = GetDlgItem(box, id);
+        if (button != nullptr && WindowText(button) == label) return button;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& match) {
+    WindowSearch search{processId, &match};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool IsMainFrame(HWND window) { return GetDlgItem(window, 1001) != nullptr; }
+
+bool IsMessageBox(HWND window) {
+    return IsWindowVisible(window) && IsDialogClass(window) && GetDlgItem(window, 5000) != nullptr;
+}
+
+CClientImage::CClientImage() {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::string program = ReadWholeFile(FolderOf(self) + L"\\corvane.exe");
+    m_program.assign(program.begin(), program.end());
+}
+
+bool CClientImage::Write(const std::wstring& path, const SlotValues& slots) const {
+    std::vector<uint8_t> image = m_program;
+    const pe::CtrlLocation location = pe::FindCtrlBlock(image);
+    if (location.error != pe::Error::None) return false;
+    relabel::Block block;
+    std::copy_n(image.begin() + static_cast<ptrdiff_t>(location.fileOffset), block.size(), block.begin());
+    const auto gbk = MakeGbkCodePage();
+    for (const auto& [slot, value] : slots) {
+        if (!relabel::SetSlot(block, slot, value, *gbk).empty()) return false;
+    }
+    std::copy(block.begin(), block.end(), image.begin() + static_cast<ptrdiff_t>(location.fileOffset));
+    pe::UpdateChecksum(image);
+    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    return out.good();
+}
+
+RunOptions Answering(std::function<int(const BoxSeen&)> answer) {
+    RunOptions options;
+    options.answer = std::move(answer);
+    return options;
+}
+
+RunOptions AtLoginFace(std::function<void(HWND frame, DWORD processId)> step) {
+    RunOptions options;
+    options.atLoginFace = std::move(step);
+    return options;
+}
+
+RunResult RunClient(const std::wstring& exe, const std::wstring& args, const RunOptions& options) {
+    RunResult result;
+    std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, FolderOf(exe).c_str(),
+                        &startup, &process)) {
+        return result;
+    }
+    const DWORD pid = process.dwProcessId;
+    const DWORD start = GetTickCount();
+    HWND answered = nullptr;
+    while (GetTickCount() - start < options.timeoutMs) {
+        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
+            result.ended = true;
+            break;
+        }
+        const HWND frame = FindWindowOfProcess(pid, IsMainFrame);
+        if (frame != nullptr && IsWindowVisible(frame) && !result.sawLoginFace) {
+            result.sawLoginFace = true;
+            if (options.atLoginFace) options.atLoginFace(frame, pid);
+            PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 7251);
+        }
+        const HWND box = FindWindowOfProcess(pid, IsMessageBox);
+        if (box == nullptr || box == answered) continue;
+        // The box's text is the hidden static control 0xFFFF.
+        BoxSeen seen{WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};
+        // A user answers by the button's label; a box without it stays unanswered.
+        const HWND button = ButtonLabelled(box, LabelOf(options.answer ? options.answer(seen) : IDOK));
+        if (button == nullptr) continue;
+        result.boxes.push_back(seen);
+        PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), reinterpret_cast<LPARAM>(button));
+        answered = box;
+    }
+    if (!result.ended) TerminateProcess(process.hProcess, 99);
+    WaitForSingleObject(process.hProcess, 5000);
+    GetExitCodeProcess(process.hProcess, &result.exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return result;
+}
+
+LRESULT SendLoginText(HWND frame, const std::wstring& text) {
+    std::u16string units(text.begin(), text.end());
+    units.push_back(u'\0');
+    COPYDATASTRUCT data{0, static_cast<DWORD>(units.size() * sizeof(char16_t)), units.data()};
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(frame, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 10000,
+                             &answer)) {
+        return -1;
+    }
+    return static_cast<LRESULT>(answer);
+}
+
+bool PumpUntil(DWORD ms, const std::function<bool()>& done) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        if (done && done()) return true;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return done && done();
+}

@@ -1,0 +1,25 @@
+# The client itself under Wine, checked from outside: each program starts
+# copies of the built and labelled corvane.exe, which lies beside it.
+set(E2E_SHARED tests/e2e/client_run_win.cpp tests/e2e/frame_driver_win.cpp tests/win/loopback_server_win.cpp tests/native/request_text.cpp
+    relabel/pe_image.cpp relabel/block_edit.cpp)
+
+corvane_win_test(e2e_startup_test SOURCES tests/e2e/startup_e2e_win_test.cpp ${E2E_SHARED})
+add_dependencies(e2e_startup_test corvane_labelled)
+
+corvane_win_test(e2e_frame_test SOURCES tests/e2e/frame_e2e_win_test.cpp ${E2E_SHARED})
+add_dependencies(e2e_frame_test corvane_labelled)
+
+# `make tour`: the demo's tour, run by scripts/demo --tour beside the client.
+add_executable(demo_tour tests/e2e/demo_tour_win.cpp tests/e2e/client_run_win.cpp tests/e2e/frame_driver_win.cpp
+  tests/screens/screen_util_win.cpp relabel/pe_image.cpp relabel/block_edit.cpp)
+target_link_libraries(demo_tour PRIVATE corvane_core corvane_res)
+target_link_options(demo_tour PRIVATE -municode)
+# The reference build's block, so that the tour reads the client's settings.
+corvane_relabel(demo_tour ${CMAKE_BINARY_DIR}/bin/demo_tour.exe PROFILE ${CMAKE_SOURCE_DIR}/res/builds/reference.build)
+
+# The tour itself, as `make tour` runs it: from a bare prefix of its own
+# (scripts/demo starts the portal, a wineserver and, without a display, an X
+# server for it), install included; it leaves frame-1.png, frame-3.png and
+# menu.png in build/screens/.
+add_test(NAME e2e_demo_tour COMMAND ${CMAKE_SOURCE_DIR}/scripts/demo --tour --fresh)
+set_tests_properties(e2e_demo_tour PROPERTIES TIMEOUT 400)
