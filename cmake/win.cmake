@@ -103,3 +103,5 @@ endfunction()
 foreach(folder IN LISTS CORVANE_FOLDERS)
   include(tests/win/${folder}.cmake OPTIONAL)
 endforeach()
+
+include(${CMAKE_SOURCE_DIR}/tests/bench/bench.cmake)
