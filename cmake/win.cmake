@@ -103,5 +103,6 @@ endfunction()
 foreach(folder IN LISTS CORVANE_FOLDERS)
   include(tests/win/${folder}.cmake OPTIONAL)
 endforeach()
+include(tests/e2e/e2e.cmake)
 
 include(${CMAKE_SOURCE_DIR}/tests/bench/bench.cmake)

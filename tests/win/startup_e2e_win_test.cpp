@@ -17,6 +17,7 @@
 #include "tools/file_tree.h"
 #include "tools/shortcuts_win.h"
 #include "relabel/pe_image.h"
+#include "tests/e2e/client_run_win.h"
 #include "tests/win/loopback_server_win.h"
 
 // The client itself, started the way users start it, against a loopback
@@ -26,24 +27,11 @@
 
 namespace {
 
+using namespace e2e;
+
 constexpr wchar_t kSection[] = L"E2eDoln";
 constexpr wchar_t kTitle[] = L"Dolnrise";
-constexpr DWORD kStartTimeoutMs = 60000;
-
-std::wstring Folder(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
-
 std::wstring InstallFolder() { return CommonAppDataFolder() + L"\\7251\\GameLogin"; }
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-std::string ReadFile(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::wstring Setting(const wchar_t* key) {
     return TheSettingsStore().Read(kSection, key, L"<absent>", 256);
@@ -53,130 +41,6 @@ std::wstring Today() {
     SYSTEMTIME now;
     GetLocalTime(&now);
     return std::to_wstring(now.wYear) + L"/" + std::to_wstring(now.wMonth) + L"/" + std::to_wstring(now.wDay);
-}
-
-struct BoxSeen {
-    std::wstring caption;
-    std::wstring text;
-};
-
-struct RunResult {
-    bool ended = false;
-    DWORD exitCode = 0;
-    std::vector<BoxSeen> boxes;
-    bool sawLoginFace = false;
-};
-
-// The main frame: a top-level dialog of the process that holds the boss
-// button (1001).
-struct FindFrame {
-    DWORD processId;
-    HWND frame = nullptr;
-};
-
-BOOL CALLBACK FindFrameOfProcess(HWND window, LPARAM param) {
-    auto* find = reinterpret_cast<FindFrame*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == find->processId && GetDlgItem(window, 1001) != nullptr) {
-        find->frame = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-struct FindBox {
-    DWORD processId;
-    HWND box = nullptr;
-};
-
-BOOL CALLBACK FindBoxOfProcess(HWND window, LPARAM param) {
-    auto* find = reinterpret_cast<FindBox*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    if (owner == find->processId && IsWindowVisible(window) && wcscmp(className, L"#32770") == 0 &&
-        GetDlgItem(window, 5000) != nullptr) {
-        find->box = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
-    return text;
-}
-
-// The label of the skinned box's button that gives `result`.
-std::wstring LabelOf(int result) {
-    switch (result) {
-        case IDYES: return L"是";
-        case IDNO: return L"否";
-        case IDCANCEL: return L"取消";
-        default: return L"确定";
-    }
-}
-
-HWND ButtonLabelled(HWND box, const std::wstring& label) {
-    for (int id : {5000, 5001}) {
-        const HWND button = GetDlgItem(box, id);
-        if (button != nullptr && WindowText(button) == label) return button;
-    }
-    return nullptr;
-}
-
-// Starts the program and answers every box it shows with `answer` (IDOK,
-// IDYES, IDNO, ...), which receives what the box said. Once the login face
-// is up, `atLoginFace` runs and the login page's close request is sent.
-RunResult RunClient(const std::wstring& exe, const std::wstring& args,
-                    const std::function<int(const BoxSeen&)>& answer = nullptr,
-                    const std::function<void()>& atLoginFace = nullptr) {
-    RunResult result;
-    std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, Folder(exe).c_str(),
-                        &startup, &process)) {
-        return result;
-    }
-    const DWORD start = GetTickCount();
-    HWND answered = nullptr;
-    while (GetTickCount() - start < kStartTimeoutMs) {
-        if (WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0) {
-            result.ended = true;
-            break;
-        }
-        // A start that reaches the login face runs until the user leaves:
-        // the login page's close request with no game page open ends it.
-        FindFrame frame{process.dwProcessId};
-        EnumWindows(FindFrameOfProcess, reinterpret_cast<LPARAM>(&frame));
-        if (frame.frame != nullptr && IsWindowVisible(frame.frame) && !result.sawLoginFace) {
-            result.sawLoginFace = true;
-            if (atLoginFace) atLoginFace();
-            PostMessageW(frame.frame, WM_SYSCOMMAND, SC_CLOSE, 7251);
-        }
-        FindBox find{process.dwProcessId};
-        EnumWindows(FindBoxOfProcess, reinterpret_cast<LPARAM>(&find));
-        if (find.box == nullptr || find.box == answered) continue;
-        // The box's text is the hidden static control 0xFFFF.
-        BoxSeen seen{WindowText(find.box), WindowText(GetDlgItem(find.box, 0xFFFF))};
-        // A user answers by the button's label; a box without it stays unanswered.
-        const HWND button = ButtonLabelled(find.box, LabelOf(answer ? answer(seen) : IDOK));
-        if (button == nullptr) continue;
-        result.boxes.push_back(seen);
-        PostMessageW(find.box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
-        answered = find.box;
-    }
-    if (!result.ended) TerminateProcess(process.hProcess, 99);
-    GetExitCodeProcess(process.hProcess, &result.exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return result;
 }
 
 class StartupEndToEnd : public testing::Test {
@@ -189,10 +53,8 @@ protected:
         SHCreateDirectoryExW(nullptr, m_elsewhere.c_str(), nullptr);
         WritePrivateProfileStringW(kSection, nullptr, nullptr, SettingsFilePath().c_str());
 
-        const std::wstring built = Folder(ModulePath()) + L"\\corvane.exe";
-        std::ifstream in(built.c_str(), std::ios::binary);
-        m_program.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        ASSERT_GT(m_program.size(), 0x3000u) << Narrow(built);
+        m_program = BuiltClient(ModulePath());
+        ASSERT_GT(m_program.size(), 0x3000u);
     }
     void TearDown() override {
         for (const auto& file : m_made) DeleteFileW(file.c_str());
@@ -202,26 +64,10 @@ protected:
 
     // Writes a copy of the client to `path` with the loopback hosts and the
     // given further slots.
-    std::wstring MakeClient(const std::wstring& path, std::vector<std::pair<std::string, std::string>> slots = {}) {
-        std::vector<uint8_t> image = m_program;
-        const pe::CtrlLocation location = pe::FindCtrlBlock(image);
-        EXPECT_EQ(location.error, pe::Error::None);
-        relabel::Block block;
-        std::copy_n(image.begin() + static_cast<ptrdiff_t>(location.fileOffset), block.size(), block.begin());
-        const std::string host = m_server.HostPort();
-        slots.insert(slots.begin(), {{"ClientStatHost", host},
-                                     {"DeviceStatHost", host},
-                                     {"EventStatHost", host},
-                                     {"ProbeUrl", "http://" + host + "/"},
-                                     {"PortalHost", host},
-                                     {"ShortName", Narrow(kSection)}});
-        const auto gbk = MakeGbkCodePage();
-        for (const auto& [slot, value] : slots) EXPECT_EQ(relabel::SetSlot(block, slot, value, *gbk), "") << slot;
-        std::copy(block.begin(), block.end(), image.begin() + static_cast<ptrdiff_t>(location.fileOffset));
-        pe::UpdateChecksum(image);
-        std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-        out.close();
+    std::wstring MakeClient(const std::wstring& path, const Slots& slots = {}) {
+        Slots all = LoopbackSlots(m_server.HostPort(), Narrow(kSection));
+        all.insert(all.end(), slots.begin(), slots.end());
+        EXPECT_EQ(WriteClient(m_program, path, all), "");
         m_made.push_back(path);
         return path;
     }
