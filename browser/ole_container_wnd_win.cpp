@@ -135,6 +135,7 @@ HRESULT COleContainerWnd<TObj>::GetWindowContext(IOleInPlaceFrame** frame, IOleI
     *frame = static_cast<IOleInPlaceFrame*>(this);
     AddRef();
     *document = nullptr;
+    *position = RECT{};
     ::GetClientRect(m_hWnd, position);
     *clip = *position;
     info->fMDIApp = FALSE;
@@ -152,7 +153,13 @@ HRESULT COleContainerWnd<TObj>::OnInPlaceActivateEx(BOOL* noRedraw, DWORD) {
 
 template <class TObj>
 HRESULT COleContainerWnd<TObj>::InvalidateRect(LPCRECT, BOOL) {
-    DrawControl(nullptr);
+    // Drawing makes buffers; a failure to get memory stays on this side of
+    // the control's call.
+    try {
+        DrawControl(nullptr);
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
     return S_OK;
 }
 
@@ -182,7 +189,8 @@ BOOL COleContainerWnd<TObj>::CreateControl(const CLSID& clsid, DWORD exStyle, DW
     else
         ::GetWindowRect(parent, &rect);
     m_hWnd = CreateWindowExW(exStyle | WS_EX_TRANSPARENT, kHostClass, kHostTitle, style, rect.left, rect.top,
-                             rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance, this);
+                             rect.right - rect.left, rect.bottom - rect.top, parent, nullptr, instance,
+                             static_cast<COleContainerWnd*>(this));
     if (m_hWnd == nullptr) return FALSE;
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 
@@ -238,22 +246,23 @@ BOOL COleContainerWnd<TObj>::CreateControlObject() {
 template <class TObj>
 LRESULT CALLBACK COleContainerWnd<TObj>::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        // Messages arrive before CreateWindowEx returns the handle.
+        auto* creating = static_cast<COleContainerWnd*>(reinterpret_cast<const CREATESTRUCTW*>(lp)->lpCreateParams);
+        if (creating != nullptr) creating->m_hWnd = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(creating));
     }
     auto* self = reinterpret_cast<COleContainerWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     if (self == nullptr || msg == WM_NCCREATE || msg == WM_NCDESTROY) return DefWindowProcW(hwnd, msg, wp, lp);
     try {
-        return self->HandleMessage(msg, wp, lp);
+        return self->HandleMessage(hwnd, msg, wp, lp);
     } catch (...) {
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
 }
 
 template <class TObj>
-LRESULT COleContainerWnd<TObj>::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    const HWND hwnd = m_hWnd;
+LRESULT COleContainerWnd<TObj>::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_SIZE:
             if (m_lpInPlaceObj) {

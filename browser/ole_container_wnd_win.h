@@ -164,7 +164,7 @@ protected:
 
 private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     BOOL CreateControlObject();
     void DrawTransparent();
     void DestroyHostWindow();
