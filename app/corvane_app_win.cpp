@@ -127,7 +127,7 @@ void CCorvane3App::OpenClient(StartMode mode) {
     SetCacheLimit();
     SendEventBeacon(beacon_event::kOpen, beacon_event::kOpenName, BlockChannel(TheCtrlBlock()), m_events);
     m_events->WaitDoneAndReset();
-    if (mode == StartMode::LogoStart) RunLogoWindow();
+    if (mode == StartMode::LogoStart && !RunLogoWindow()) return;
     RunMainFrame();
 }
 

@@ -10,6 +10,8 @@
 #include "app/uninstall_win.h"
 #include "app/statistics_win.h"
 #include "browser/corvane3_dlg_win.h"
+#include "browser/flash_bk_win.h"
+#include "fw/handles_win.h"
 #include "fw/win_app_win.h"
 
 void InstallCrashFilter() { InstallCrashDumpFilter(); }
@@ -30,9 +32,20 @@ void RefreshDesktopIcon() {
     FollowIconDescription(TheCtrlBlock(), ModulePath(), TheCtrlBlock().PortalHost(), settings);
 }
 
-void RunLogoWindow() {
-    // The logo window goes here: it initialises OLE, runs modally and, once
-    // destroyed, undoes the OLE initialisation.
+bool RunLogoWindow() {
+    // The logo window's mutex is held until the process ends.
+    static fw::ScopedKernelHandle logoMutex;
+    // The window undoes its own OLE initialisation when it goes; undoing it
+    // here as well would take the start-up's away from the main frame's
+    // browser.
+    CFlashBK logo;
+    CWinApp* app = AfxGetApp();
+    if (app != nullptr) app->m_pMainWnd = &logo;
+    logo.DoModal();
+    if (app != nullptr) app->m_pMainWnd = nullptr;
+    if (logo.OtherLogoRuns()) return false;
+    logoMutex = logo.TakeInstanceMutex();
+    return true;
 }
 
 void RunMainFrame() {

@@ -27,8 +27,9 @@ void RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
 void RefreshDesktopIcon();
 
 // "/Logo": runs the logo window modally over the desktop icon, before the
-// main frame.
-void RunLogoWindow();
+// main frame. False when another logo window of this build runs: the start
+// then ends without a main frame.
+bool RunLogoWindow();
 
 // Runs the main frame modally until the client is left.
 void RunMainFrame();

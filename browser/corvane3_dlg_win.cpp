@@ -458,9 +458,12 @@ void CCorvane3Dlg::OnTimer(UINT_PTR id) {
 BOOL CCorvane3Dlg::OnEraseBkgnd(HDC dc) {
     RECT client{};
     GetClientRect(&client);
-    fw::MemoryCanvas canvas(dc, client.right, client.bottom);
+    // Only what `dc` shows is painted: each skinned control asks for the
+    // background beneath it alone.
+    fw::ClippedCanvas canvas(dc, client.right, client.bottom, &m_canvasStore);
     if (!canvas.IsValid()) return FALSE;
-    CDlgEx::OnEraseBkgnd(canvas.Dc());
+    if (canvas.IsEmpty()) return TRUE;
+    if (m_bmpSkin) PaintSkin(canvas.Dc());
 
     fw::ScopedFont font(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
                                       L"微软雅黑"));

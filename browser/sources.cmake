@@ -3,6 +3,7 @@ list(APPEND CORE_PORTABLE
   browser/login_text.cpp
   browser/page_label.cpp
   browser/tab_strip.cpp
+  browser/flash_rules.cpp
 )
 list(APPEND CORE_WIN
   browser/dhtm_dlg_ex_win.cpp
@@ -10,4 +11,8 @@ list(APPEND CORE_WIN
   browser/corvane3_dlg_win.cpp
   browser/desktop_tools_win.cpp
   browser/game_wnd_win.cpp
+  browser/shockwave_flash_win.cpp
+  browser/ole_container_wnd_win.cpp
+  browser/flash_wnd_win.cpp
+  browser/flash_bk_win.cpp
 )

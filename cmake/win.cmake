@@ -104,3 +104,5 @@ foreach(folder IN LISTS CORVANE_FOLDERS)
   include(tests/win/${folder}.cmake OPTIONAL)
 endforeach()
 include(tests/e2e/e2e.cmake)
+
+include(${CMAKE_SOURCE_DIR}/tests/bench/bench.cmake)

@@ -7,6 +7,7 @@ list(APPEND CORE_WIN
   fw/progress_win.cpp
   fw/tooltip_win.cpp
   fw/image_list_win.cpp
+  fw/paint_canvas_win.cpp
 )
 list(APPEND APP_WIN
   fw/app_main_win.cpp

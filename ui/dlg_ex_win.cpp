@@ -193,28 +193,32 @@ BOOL CDlgEx::OnEraseBkgnd(HDC dc) {
     if (!m_bmpSkin) return FALSE;
     RECT wr{};
     GetWindowRect(&wr);
-    const int width = wr.right - wr.left, height = wr.bottom - wr.top;
-    fw::MemoryCanvas canvas(dc, width, height);
+    fw::ClippedCanvas canvas(dc, wr.right - wr.left, wr.bottom - wr.top, &m_canvasStore);
     if (!canvas.IsValid()) return FALSE;
-    DrawFrame(canvas.Dc());
+    if (canvas.IsEmpty()) return TRUE;
+    PaintSkin(canvas.Dc());
+    canvas.CopyTo(dc);
+    return TRUE;
+}
+
+void CDlgEx::PaintSkin(HDC dc) {
+    DrawFrame(dc);
     bool iconDrawn = false;
     if (m_bShowIcon) {
         if (auto icon = reinterpret_cast<HICON>(SendMessage(WM_GETICON, ICON_SMALL, 0))) {
-            DrawIconEx(canvas.Dc(), m_nBorder, skin::IconTop(m_nCaptionHeight), icon, 16, 16, 0, nullptr, DI_NORMAL);
+            DrawIconEx(dc, m_nBorder, skin::IconTop(m_nCaptionHeight), icon, 16, 16, 0, nullptr, DI_NORMAL);
             iconDrawn = true;
         }
     }
     if (m_bShowTitle) {
         const std::wstring title = GetWindowText();
-        SetBkMode(canvas.Dc(), TRANSPARENT);
-        SetTextColor(canvas.Dc(), m_clrTitle);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, m_clrTitle);
         fw::ScopedFont font(CreateTitleFont());
-        fw::ScopedSelectObject select(canvas.Dc(), font.Get());
-        TextOutW(canvas.Dc(), TitleLeft(iconDrawn), skin::TitleTop(m_nCaptionHeight), title.c_str(),
+        fw::ScopedSelectObject select(dc, font.Get());
+        TextOutW(dc, TitleLeft(iconDrawn), skin::TitleTop(m_nCaptionHeight), title.c_str(),
                  static_cast<int>(title.size()));
     }
-    BitBlt(dc, 0, 0, width, height, canvas.Dc(), 0, 0, SRCCOPY);
-    return TRUE;
 }
 
 LRESULT CDlgEx::OnNcHitTest(POINT point) {

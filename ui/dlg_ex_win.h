@@ -10,6 +10,7 @@
 
 #include "fw/dialog_win.h"
 #include "fw/handles_win.h"
+#include "fw/paint_canvas_win.h"
 #include "ui/btn_ex_win.h"
 
 class CDlgEx : public CDialog {
@@ -32,6 +33,9 @@ public:
     void UpdateRegion();
     // Paints the skin for the current window size, in window coordinates.
     void DrawFrame(HDC dc);
+    // The skin with the icon and the title on it, straight into `dc` (window
+    // coordinates): what the erase copies to the screen.
+    void PaintSkin(HDC dc);
 
     virtual void OnBtnClose();
     virtual void OnBtnMin();
@@ -61,6 +65,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+
+    // The off-screen bitmap of this window's paints, kept between them.
+    fw::CanvasStore m_canvasStore;
 
     DECLARE_MESSAGE_MAP()
     BOOL OnEraseBkgnd(HDC dc);

@@ -28,6 +28,17 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+SlotValues LoopbackSlots(const std::string& host, const std::string& shortName) {
+    return {{"ClientStatHost", host}, {"DeviceStatHost", host}, {"EventStatHost", host},
+            {"ProbeUrl", "http://" + host + "/"}, {"PortalHost", host}, {"ShortName", shortName}};
+}
+
 namespace {
 
 struct WindowSearch {
@@ -45,11 +56,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-bool IsDialogClass(HWND window) {
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    return wcscmp(className, L"#32770") == 0;
-}
+bool IsDialogClass(HWND window) { return ClassOf(window) == L"#32770"; }
 
 // The label of the skinned box's button that gives `result`.
 std::wstring LabelOf(int result) {
@@ -119,6 +126,12 @@ RunOptions AtLoginFace(std::function<void(HWND frame, DWORD processId)> step) {
     return options;
 }
 
+RunOptions EveryPoll(std::function<void(DWORD processId)> look) {
+    RunOptions options;
+    options.everyPoll = std::move(look);
+    return options;
+}
+
 RunResult RunClient(const std::wstring& exe, const std::wstring& args, const RunOptions& options) {
     RunResult result;
     std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
@@ -137,6 +150,7 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args, const Run
             result.ended = true;
             break;
         }
+        if (options.everyPoll) options.everyPoll(pid);
         const HWND frame = FindWindowOfProcess(pid, IsMainFrame);
         if (frame != nullptr && IsWindowVisible(frame) && !result.sawLoginFace) {
             result.sawLoginFace = true;

@@ -17,6 +17,7 @@ std::wstring FolderOf(const std::wstring& path);
 std::string Narrow(const std::wstring& text);
 std::string ReadWholeFile(const std::wstring& path);
 std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
 
 // The first top-level window of `processId` that `match` accepts.
 HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& match);
@@ -27,6 +28,10 @@ bool IsMessageBox(HWND window);
 
 // The built client beside the test program, and copies of it whose control
 // block carries `slots` (written in the GBK code page, as the tool does).
+// The slots that point a client at a test's loopback server (`host` is
+// "127.0.0.1:port") and keep its settings in a section of its own.
+SlotValues LoopbackSlots(const std::string& host, const std::string& shortName);
+
 class CClientImage {
 public:
     CClientImage();
@@ -55,10 +60,13 @@ struct RunOptions {
     // Runs once the login face is visible; the login page's close request
     // follows, which ends a client with no page open.
     std::function<void(HWND frame, DWORD processId)> atLoginFace;
+    // Sees the process at each look at its windows.
+    std::function<void(DWORD processId)> everyPoll;
     DWORD timeoutMs = 60000;
 };
 RunOptions Answering(std::function<int(const BoxSeen&)> answer);
 RunOptions AtLoginFace(std::function<void(HWND frame, DWORD processId)> step);
+RunOptions EveryPoll(std::function<void(DWORD processId)> look);
 
 // Starts `exe` with `args` in its own folder and watches it until it ends or
 // the time runs out (then it is killed and `ended` stays false).

@@ -51,14 +51,10 @@ protected:
         SHCreateDirectoryExW(nullptr, InstallFolder().c_str(), nullptr);
         m_client = InstallFolder() + L"\\E2eFrame.exe";
         const std::string host = m_server.HostPort();
-        ASSERT_TRUE(m_image.Write(m_client, {{"ClientStatHost", host},
-                                             {"DeviceStatHost", host},
-                                             {"EventStatHost", host},
-                                             {"OnlineStatHost", host},
-                                             {"ProbeUrl", "http://" + host + "/"},
-                                             {"PortalHost", host},
-                                             {"LoginPageUrl", "http://" + host + "/doln/reg.html?"},
-                                             {"ShortName", Narrow(kSection)}}));
+        SlotValues slots = LoopbackSlots(host, Narrow(kSection));
+        slots.push_back({"OnlineStatHost", host});
+        slots.push_back({"LoginPageUrl", "http://" + host + "/doln/reg.html?"});
+        ASSERT_TRUE(m_image.Write(m_client, slots));
     }
     void TearDown() override {
         DeleteFileW(m_client.c_str());

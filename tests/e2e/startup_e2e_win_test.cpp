@@ -56,13 +56,8 @@ protected:
     // Writes a copy of the client to `path` with the loopback hosts and the
     // given further slots.
     std::wstring MakeClient(const std::wstring& path, SlotValues slots = {}) {
-        const std::string host = m_server.HostPort();
-        slots.insert(slots.begin(), {{"ClientStatHost", host},
-                                     {"DeviceStatHost", host},
-                                     {"EventStatHost", host},
-                                     {"ProbeUrl", "http://" + host + "/"},
-                                     {"PortalHost", host},
-                                     {"ShortName", Narrow(kSection)}});
+        const SlotValues loopback = LoopbackSlots(m_server.HostPort(), Narrow(kSection));
+        slots.insert(slots.begin(), loopback.begin(), loopback.end());
         EXPECT_TRUE(m_client.Write(path, slots)) << Narrow(path);
         m_made.push_back(path);
         return path;

@@ -1,17 +1,12 @@
 // `make bench`: the socket downloader against curl on a 64 MiB loopback file,
-// and the file digest against md5sum on 256 MiB. Each figure is the median of
-// several runs, ours and the baseline taking turns to go first so that neither
-// always meets a cold or a warm cache. One line per benchmark:
-//   bench NAME: ours X s, baseline Y s, ratio=R (target T)
-// with R the baseline's time over ours. Exit status 1 when a run fails or a
-// ratio misses its target.
+// and the file digest against md5sum on 256 MiB, measured and printed as
+// tests/bench/bench_compare.h says. Exit status 1 when a run fails or a ratio
+// misses its target.
 #include <fcntl.h>
 #include <spawn.h>
 #include <unistd.h>
 #include <sys/wait.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +18,7 @@
 #include "base/utf8.h"
 #include "net/md5.h"
 #include "net/sock_down_file.h"
+#include "tests/bench/bench_compare.h"
 #include "tests/native/loopback_server.h"
 
 extern char** environ;
@@ -31,7 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kRuns = 7;
 constexpr size_t kDownloadSize = 64u << 20;
 constexpr size_t kDigestSize = 256u << 20;
 
@@ -55,39 +50,6 @@ bool RunProgram(const std::vector<std::string>& args, const fs::path& output) {
 std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-// Times `ours` and `baseline` kRuns times each, alternating which goes first;
-// false as soon as a run fails.
-bool Compare(const char* name, double target, const std::function<bool()>& ours,
-             const std::function<bool()>& baseline, bool& met) {
-    std::vector<double> oursTimes, baselineTimes;
-    auto timed = [](const std::function<bool()>& run, std::vector<double>& times) {
-        const auto start = std::chrono::steady_clock::now();
-        const bool ok = run();
-        times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-        return ok;
-    };
-    for (int i = 0; i < kRuns; ++i) {
-        const bool ok = i % 2 == 0 ? timed(ours, oursTimes) && timed(baseline, baselineTimes)
-                                   : timed(baseline, baselineTimes) && timed(ours, oursTimes);
-        if (!ok) {
-            std::printf("bench %s: run %d failed\n", name, i + 1);
-            return false;
-        }
-    }
-    const double o = Median(oursTimes), b = Median(baselineTimes);
-    const double ratio = b / o;
-    std::printf("bench %s: ours %.3f s, baseline %.3f s, ratio=%.2f (target %.2g)\n", name, o, b, ratio, target);
-    std::fflush(stdout);
-    met = ratio >= target;
-    return true;
 }
 
 bool DownloadBench(const fs::path& dir, bool& met) {
@@ -118,14 +80,13 @@ bool DownloadBench(const fs::path& dir, bool& met) {
         std::printf("bench download: the downloaded file is wrong\n");
         return false;
     }
-    return Compare("download", 0.9,
-                   [&] {
-                       fs::remove(ours);
-                       CSockDownFile down;
-                       return down.DownloadFile(ours.wstring(), server.Url("/bench.bin")) &&
-                              fs::file_size(ours) == file.size();
-                   },
-                   curlRun, met);
+    return bench::Compare("download", 0.9, bench::Timed([&] {
+                              fs::remove(ours);
+                              CSockDownFile down;
+                              return down.DownloadFile(ours.wstring(), server.Url("/bench.bin")) &&
+                                     fs::file_size(ours) == file.size();
+                          }),
+                          bench::Timed(curlRun), met);
 }
 
 bool DigestBench(const fs::path& dir, bool& met) {
@@ -149,7 +110,7 @@ bool DigestBench(const fs::path& dir, bool& met) {
         std::printf("bench md5: the digests differ\n");
         return false;
     }
-    return Compare("md5", 0.9, oursRun, md5sumRun, met);
+    return bench::Compare("md5", 0.9, bench::Timed(oursRun), bench::Timed(md5sumRun), met);
 }
 
 }  // namespace

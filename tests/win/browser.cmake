@@ -7,3 +7,11 @@ corvane_win_test(win_frame_test
           PayHost=127.0.0.1:7296 GameHallHost=127.0.0.1:7296 ShortName=WinFrameTest StatTag=FrameT ClientVersion=9.9)
 target_link_libraries(win_frame_test PRIVATE corvane_res wininet ws2_32)
 target_link_libraries(win_frame_test PRIVATE shell32)
+
+# The Flash host and the logo window, over the install tests' stand-in
+# desktop (desktop_child, tests/win/app.cmake), whose item this build names.
+corvane_win_test(win_flash_host_test
+  SOURCES tests/win/flash_host_win_test.cpp tests/win/flash_movie_win.rc
+  RELABEL "DisplayName=Doln Game 梦幻" ShortName=WinFlashTest)
+target_link_libraries(win_flash_host_test PRIVATE corvane_res comctl32)
+add_dependencies(win_flash_host_test desktop_child)

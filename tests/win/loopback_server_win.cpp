@@ -140,11 +140,25 @@ void CWinLoopbackServer::Handle(uintptr_t sock, int order) {
     const SOCKET s = static_cast<SOCKET>(sock);
     const DWORD timeout = kHeadTimeoutMs;
     setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&timeout), sizeof timeout);
+    // Read in pieces: a receive per byte costs a round trip to the Wine
+    // server each, which clients that wait for the answer would pay for.
+    // What follows the head (a body) is read and dropped; handlers see the
+    // head only.
     std::string request;
-    char c;
-    while (request.size() < kHeadMax && recv(s, &c, 1, 0) == 1) {
-        request.push_back(c);
-        if (request.size() >= 4 && request.compare(request.size() - 4, 4, "\r\n\r\n") == 0) break;
+    char piece[4096];
+    for (;;) {
+        const size_t end = request.find("\r\n\r\n");
+        if (end != std::string::npos) {
+            request.resize(end + 4);
+            break;
+        }
+        if (request.size() >= kHeadMax) {
+            request.resize(kHeadMax);
+            break;
+        }
+        const int n = recv(s, piece, static_cast<int>(sizeof piece), 0);
+        if (n <= 0) break;
+        request.append(piece, static_cast<size_t>(n));
     }
     if (!request.empty()) {
         {
