@@ -83,6 +83,8 @@ BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
     ON_MESSAGE(WM_NCLBUTTONUP, OnNcLButtonUp)
     ON_MESSAGE(WM_NCMBUTTONUP, OnNcMButtonUp)
     ON_MESSAGE(WM_MBUTTONUP, OnMButtonUp)
+    ON_MESSAGE(WM_SETTEXT, OnPictureSourceChanged)
+    ON_MESSAGE(WM_SETICON, OnPictureSourceChanged)
     ON_WM_TIMER()
     ON_WM_ERASEBKGND()
     ON_WM_PAINT()
@@ -455,36 +457,69 @@ void CCorvane3Dlg::OnTimer(UINT_PTR id) {
 
 // --- painting and size -----------------------------------------------------
 
+CCorvane3Dlg::PictureInputs CCorvane3Dlg::CurrentPictureInputs(int width, int height) const {
+    return {width, height, m_bmpSkin.Get(), m_titles, m_nCurPage, m_nHoverTab, m_nCloseState};
+}
+
+bool CCorvane3Dlg::PictureIsCurrent(int width, int height) const {
+    const std::optional<PictureInputs>& in = m_pictureInputs;
+    return in && in->width == width && in->height == height && in->skin == m_bmpSkin.Get() &&
+           in->tabTitles == m_titles && in->currentPage == m_nCurPage && in->hoverTab == m_nHoverTab &&
+           in->closeState == m_nCloseState;
+}
+
+LRESULT CCorvane3Dlg::OnPictureSourceChanged(WPARAM, LPARAM) {
+    m_pictureInputs.reset();
+    return Default();
+}
+
+void CCorvane3Dlg::DrawPicture(HDC dc) {
+    if (m_bmpSkin) PaintSkin(dc);
+    fw::ScopedFont font(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                      L"微软雅黑"));
+    fw::ScopedSelectObject select(dc, font.Get());
+    ::SetBkMode(dc, TRANSPARENT);
+    for (int i = 0; i < static_cast<int>(m_titles.size()); ++i) {
+        const tabs::Rect tab = tabs::TabRect(i);
+        m_tabImages.Draw(dc, tabs::TabImageFrame(i, m_nCurPage, m_nHoverTab), tab.left, tab.top, ILD_NORMAL);
+        if (i == m_nHoverTab && m_nCloseState >= 0) {
+            const tabs::Rect close = tabs::CloseButtonRect(i);
+            m_closeImages.Draw(dc, m_nCloseState, close.left, close.top, ILD_NORMAL);
+        }
+        ::SetTextColor(dc, i == m_nCurPage ? 0xCCCCCC : 0x999999);
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc, m_titles[i].c_str(), static_cast<int>(m_titles[i].size()), &extent);
+        const std::wstring shown = TabTitleText(m_titles[i], extent.cx);
+        RECT text = ToRect(tabs::TabTextRect(i));
+        ::DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
+                    DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    }
+}
+
 BOOL CCorvane3Dlg::OnEraseBkgnd(HDC dc) {
     RECT client{};
     GetClientRect(&client);
-    // Only what `dc` shows is painted: each skinned control asks for the
-    // background beneath it alone.
-    fw::ClippedCanvas canvas(dc, client.right, client.bottom, &m_canvasStore);
-    if (!canvas.IsValid()) return FALSE;
-    if (canvas.IsEmpty()) return TRUE;
-    if (m_bmpSkin) PaintSkin(canvas.Dc());
-
-    fw::ScopedFont font(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0,
-                                      L"微软雅黑"));
-    fw::ScopedSelectObject select(canvas.Dc(), font.Get());
-    ::SetBkMode(canvas.Dc(), TRANSPARENT);
-    for (int i = 0; i < static_cast<int>(m_titles.size()); ++i) {
-        const tabs::Rect tab = tabs::TabRect(i);
-        m_tabImages.Draw(canvas.Dc(), tabs::TabImageFrame(i, m_nCurPage, m_nHoverTab), tab.left, tab.top, ILD_NORMAL);
-        if (i == m_nHoverTab && m_nCloseState >= 0) {
-            const tabs::Rect close = tabs::CloseButtonRect(i);
-            m_closeImages.Draw(canvas.Dc(), m_nCloseState, close.left, close.top, ILD_NORMAL);
-        }
-        ::SetTextColor(canvas.Dc(), i == m_nCurPage ? 0xCCCCCC : 0x999999);
-        SIZE extent{};
-        ::GetTextExtentPoint32W(canvas.Dc(), m_titles[i].c_str(), static_cast<int>(m_titles[i].size()), &extent);
-        const std::wstring shown = TabTitleText(m_titles[i], extent.cx);
-        RECT text = ToRect(tabs::TabTextRect(i));
-        ::DrawTextW(canvas.Dc(), shown.c_str(), static_cast<int>(shown.size()), &text,
-                    DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_NOPREFIX);
+    // Each skinned control asks for the background beneath it, and a frame
+    // the size of the screen is uncovered often: the picture is drawn when
+    // what it shows changes, and each request copies the part its DC shows.
+    const RECT area = fw::VisibleArea(dc, client.right, client.bottom);
+    if (::IsRectEmpty(&area)) return TRUE;
+    const HDC picture = m_picture.Acquire(client.right, client.bottom);
+    if (picture == nullptr) {
+        fw::ClippedCanvas canvas(dc, client.right, client.bottom);
+        if (!canvas.IsValid()) return FALSE;
+        DrawPicture(canvas.Dc());
+        canvas.CopyTo(dc);
+        return TRUE;
     }
-    canvas.CopyTo(dc);
+    if (!PictureIsCurrent(client.right, client.bottom)) {
+        m_pictureInputs.reset();
+        DrawPicture(picture);
+        m_pictureInputs = CurrentPictureInputs(client.right, client.bottom);
+    }
+    ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, picture, area.left, area.top,
+             SRCCOPY);
+    m_picture.Release();
     return TRUE;
 }
 

@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "browser/press_throttle.h"
 #include "fw/handles_win.h"
 #include "fw/image_list_win.h"
+#include "fw/paint_canvas_win.h"
 #include "fw/tooltip_win.h"
 #include "login/login_bk_dlg_win.h"
 #include "shot/screen_shot_win.h"
@@ -100,6 +102,7 @@ protected:
     void OnLButtonDblClk(UINT flags, POINT point);
     void OnNcLButtonDblClk(UINT hitTest, POINT point);
     LRESULT OnMButtonUp(WPARAM wp, LPARAM lp);
+    LRESULT OnPictureSourceChanged(WPARAM wp, LPARAM lp);
     void OnCommandId(UINT id);
 
     // Publishes the open page count and shows the login window centred on
@@ -112,6 +115,23 @@ protected:
     virtual UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner);
 
 private:
+
+    // Everything the frame's picture is drawn from besides its title and
+    // icon, which only change through WM_SETTEXT and WM_SETICON: a repaint
+    // with the same inputs copies the picture of the last one instead of
+    // drawing it again.
+    struct PictureInputs {
+        int width = 0;
+        int height = 0;
+        HBITMAP skin = nullptr;
+        std::vector<std::wstring> tabTitles;
+        int currentPage = 0;
+        int hoverTab = -1;
+        int closeState = -1;
+    };
+    bool PictureIsCurrent(int width, int height) const;
+    PictureInputs CurrentPictureInputs(int width, int height) const;
+    void DrawPicture(HDC dc);
 
     void SetupControls();
     void LayoutControls(int cx);
@@ -177,5 +197,9 @@ private:
     int m_nRunningTime = 0;
     int m_nLastWidth = -1;
     CPressThrottle m_newPageThrottle{1500};
+    // The off-screen picture of the client area, kept between paints: the
+    // controls' background requests and uncovering repaints copy from it.
+    fw::CanvasStore m_picture;
+    std::optional<PictureInputs> m_pictureInputs;
     std::shared_ptr<CBeaconEvents> m_events;
 };

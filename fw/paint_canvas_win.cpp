@@ -37,14 +37,18 @@ HDC CanvasStore::Acquire(int width, int height) {
 
 void CanvasStore::Release() { m_lent = false; }
 
-ClippedCanvas::ClippedCanvas(HDC target, int width, int height, CanvasStore* store) {
+RECT VisibleArea(HDC target, int width, int height) {
     const RECT extent{0, 0, std::max(width, 0), std::max(height, 0)};
     RECT clip{};
     const int kind = GetClipBox(target, &clip);
-    if (kind == ERROR)
-        m_area = extent;
-    else if (kind == NULLREGION || !IntersectRect(&m_area, &clip, &extent))
-        m_area = RECT{};
+    if (kind == ERROR) return extent;
+    RECT area{};
+    if (kind == NULLREGION || !IntersectRect(&area, &clip, &extent)) return RECT{};
+    return area;
+}
+
+ClippedCanvas::ClippedCanvas(HDC target, int width, int height, CanvasStore* store)
+    : m_area(VisibleArea(target, width, height)) {
     if (IsEmpty()) return;
     const int w = m_area.right - m_area.left, h = m_area.bottom - m_area.top;
     if (store != nullptr) {

@@ -42,6 +42,11 @@ private:
     bool m_lent = false;
 };
 
+// The part of an extent of width x height from 0, 0 (logical coordinates of
+// `target`) that `target` can show: its clip box within the extent; empty
+// when nothing of it shows.
+RECT VisibleArea(HDC target, int width, int height);
+
 // The part of an extent of width x height (logical coordinates of `target`,
 // from 0, 0) that `target` can show, to be painted off-screen: Dc() takes the
 // same logical coordinates as the target, and CopyTo puts the part in place.

@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "res/resource.h"
 #include "tests/win/fake_dispatch_win.h"
 #include "tests/win/loopback_server_win.h"
+#include "tests/win/win_test_util.h"
 
 namespace {
 
@@ -233,6 +235,51 @@ TEST_F(FrameTest, ClosingTheLastTabReturnsToTheLoginFace) {
     EXPECT_EQ(shrunk.right - shrunk.left, 2);
     EXPECT_EQ(shrunk.bottom - shrunk.top, 1);
     EXPECT_TRUE(Requested("server=S12&"));
+}
+
+// The frame keeps its picture between paints; every change of what the
+// caption band shows must draw it again.
+TEST_F(FrameTest, TheCaptionBandRepaintsAfterEveryChange) {
+    ASSERT_EQ(Login(L"12服-一区-a"), 1);
+    RECT client{};
+    m_frame.GetClientRect(&client);
+    const int width = client.right, band = 30;
+    auto paint = [&] {
+        wintest::Surface surface(width, band);
+        EXPECT_TRUE(m_frame.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.Dc())));
+        std::vector<std::uint32_t> pixels;
+        for (int y = 0; y < band; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(surface.At(x, y));
+        return pixels;
+    };
+    // The mouse must be there too: leave tracking ends a hover at once otherwise.
+    auto hover = [&](POINT at) {
+        m_frame.ClientToScreen(&at);
+        SetCursorPos(at.x, at.y);
+        m_frame.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+    };
+    const tabs::Rect close = tabs::CloseButtonRect(0);
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+    } const steps[] = {
+        {"a second tab", [&] { Login(L"13服-二区-b"); }},
+        {"another current tab", [&] { Click({200, 15}); }},
+        {"a hovered tab", [&] { hover({400, 15}); }},
+        {"another hovered tab", [&] { hover({200, 15}); }},
+        {"a hovered close button", [&] { hover({close.left + 5, close.top + 5}); }},
+        {"no hovered tab", [&] { hover({10, 100}); }},
+        {"a new title", [&] { m_frame.SetWindowText(L"另一个标题"); }},
+        {"a closed tab", [&] { Click({close.left + 5, close.top + 5}); }},
+    };
+    std::vector<std::uint32_t> before = paint();
+    EXPECT_EQ(paint(), before);  // nothing changed, the same picture
+    for (const Step& step : steps) {
+        step.change();
+        const std::vector<std::uint32_t> after = paint();
+        EXPECT_NE(after, before) << step.what;
+        before = after;
+    }
 }
 
 TEST_F(FrameTest, KeysReachTheCurrentPageOrTheSwitchOrNothing) {

@@ -108,6 +108,38 @@ TEST_F(SkinnedFrame, ErasePaintsTheNineSlice) {
         EXPECT_EQ(surface.At(p.x, p.y), Skin(p.skinX, p.skinY)) << p.x << "," << p.y;
 }
 
+// A control's background request (a small DC whose origin is moved to the
+// control's place) and a clipped DC get exactly the pixels of a whole erase,
+// and nothing outside what they show is touched. The cases run in turn on one
+// window, so the bitmap it keeps between paints serves small and large ones.
+TEST_F(SkinnedFrame, ErasingPartOfTheWindowMatchesTheWholeErase) {
+    wintest::Surface whole(600, 400);
+    ASSERT_TRUE(frame.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(whole.Dc())));
+    struct Part {
+        int x, y, w, h;
+    } parts[] = {{100, 50, 40, 20}, {0, 0, 30, 30}, {580, 380, 20, 20}, {0, 0, 600, 400}, {250, 10, 90, 200}};
+    for (const Part& p : parts) {
+        wintest::Surface piece(p.w, p.h);
+        SetWindowOrgEx(piece.Dc(), p.x, p.y, nullptr);
+        ASSERT_TRUE(frame.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(piece.Dc())));
+        int wrong = 0;
+        for (int y = 0; y < p.h; ++y)
+            for (int x = 0; x < p.w; ++x) wrong += piece.At(x, y) != whole.At(p.x + x, p.y + y);
+        EXPECT_EQ(wrong, 0) << p.x << "," << p.y << " " << p.w << "x" << p.h;
+    }
+
+    constexpr std::uint32_t kUntouched = 0x123456;
+    wintest::Surface clipped(600, 400);
+    clipped.Fill(kUntouched);
+    IntersectClipRect(clipped.Dc(), 200, 100, 260, 130);
+    ASSERT_TRUE(frame.SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(clipped.Dc())));
+    EXPECT_EQ(clipped.At(200, 100), whole.At(200, 100));
+    EXPECT_EQ(clipped.At(259, 129), whole.At(259, 129));
+    EXPECT_EQ(clipped.At(199, 100), kUntouched);
+    EXPECT_EQ(clipped.At(260, 129), kUntouched);
+    EXPECT_EQ(clipped.At(0, 0), kUntouched);
+}
+
 TEST_F(SkinnedFrame, RegionExcludesTheMagentaCorners) {
     fw::ScopedRegion region(CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(GetWindowRgn(frame.m_hWnd, region.Get()), ERROR);
