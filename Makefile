@@ -32,11 +32,13 @@ screens: build
 
 test: test-native test-win screens
 
+# The client against the demo portal with the tour beside it (logins, tabs,
+# the tool menu, the boss key; screenshots in build/screens/). DEMO_ARGS=
+# leaves the client to you; `make tour` starts from a bare prefix.
+DEMO_ARGS ?= --tour
 demo: build
-	scripts/demo
+	scripts/demo $(DEMO_ARGS)
 
-# The demo from a bare prefix with the tour: logins, tabs, menus, boss key;
-# screenshots in build/screens/.
 tour: build
 	scripts/demo --tour --fresh
 
