@@ -42,16 +42,13 @@ SlotValues LoopbackSlots(const std::string& host, const std::string& shortName) 
 namespace {
 
 struct WindowSearch {
-    DWORD processId;
     const std::function<bool(HWND)>* match;
     HWND found = nullptr;
 };
 
 BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     auto* search = reinterpret_cast<WindowSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != search->processId || !(*search->match)(window)) return TRUE;
+    if (!(*search->match)(window)) return TRUE;
     search->found = window;
     return FALSE;
 }
@@ -78,10 +75,18 @@ HWND ButtonLabelled(HWND box, const std::wstring& label) {
 
 }  // namespace
 
-HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& match) {
-    WindowSearch search{processId, &match};
+HWND FindWindowWhere(const std::function<bool(HWND)>& match) {
+    WindowSearch search{&match};
     EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& match) {
+    return FindWindowWhere([&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == processId && match(window);
+    });
 }
 
 bool IsMainFrame(HWND window) { return GetDlgItem(window, 1001) != nullptr; }
@@ -174,6 +179,10 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args, const Run
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return result;
+}
+
+std::wstring LoginTextFor(const std::wstring& label, const std::wstring& pauth) {
+    return label + L"||Pauth=" + pauth + L"||ptusertype=1||logingame=7251";
 }
 
 LRESULT SendLoginText(HWND frame, const std::wstring& text) {

@@ -19,7 +19,9 @@ std::string ReadWholeFile(const std::wstring& path);
 std::wstring WindowText(HWND window);
 std::wstring ClassOf(HWND window);
 
-// The first top-level window of `processId` that `match` accepts.
+// The first top-level window that `match` accepts, and the first of those
+// that belongs to `processId`.
+HWND FindWindowWhere(const std::function<bool(HWND)>& match);
 HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& match);
 // The main frame: a top-level dialog that holds the boss button (1001).
 bool IsMainFrame(HWND window);
@@ -71,6 +73,9 @@ RunOptions EveryPoll(std::function<void(DWORD processId)> look);
 // Starts `exe` with `args` in its own folder and watches it until it ends or
 // the time runs out (then it is killed and `ended` stays false).
 RunResult RunClient(const std::wstring& exe, const std::wstring& args, const RunOptions& options = {});
+
+// The login text the login page sends for an account of `label`.
+std::wstring LoginTextFor(const std::wstring& label, const std::wstring& pauth);
 
 // Sends the login page's login text to the frame, as the page does once an
 // account has logged in; the frame's answer (1 for a new page, 0 refused).

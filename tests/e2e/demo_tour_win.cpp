@@ -25,20 +25,12 @@ void Step(bool ok, const char* what) {
     g_failed = g_failed || !ok;
 }
 
-BOOL CALLBACK MatchVisibleFrame(HWND window, LPARAM param) {
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == GetCurrentProcessId() || !IsWindowVisible(window) || !IsMainFrame(window)) return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-}
-
 // The client may be the copy that a first run installed and started, so
 // its frame is looked for in every process.
 HWND WaitForFrame(DWORD ms) {
     HWND frame = nullptr;
     PumpUntil(ms, [&] {
-        EnumWindows(MatchVisibleFrame, reinterpret_cast<LPARAM>(&frame));
+        frame = FindWindowWhere([](HWND window) { return IsWindowVisible(window) && IsMainFrame(window); });
         return frame != nullptr;
     });
     return frame;
@@ -52,10 +44,6 @@ bool Shoot(HWND window, const wchar_t* name) {
     GetWindowRect(window, &rect);
     return SaveScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                           g_screens + L"\\" + name);
-}
-
-std::wstring LoginText(const std::wstring& label, const wchar_t* token) {
-    return label + L"||Pauth=" + token + L"||ptusertype=1||logingame=7251";
 }
 
 // Returns once the client's thread is taking messages again: a key pressed
@@ -89,14 +77,14 @@ int wmain(int argc, wchar_t** argv) {
     DWORD pid = 0;
     GetWindowThreadProcessId(frame, &pid);
 
-    Step(SendLoginText(frame, LoginText(L"1服-风起云涌", L"demo1")) == 1, "first account logs in");
+    Step(SendLoginText(frame, LoginTextFor(L"1服-风起云涌", L"demo1")) == 1, "first account logs in");
     // Its page shows once its navigation completes, which Wine's browser
     // never reports: the tab is there, the page waits hidden.
     Step(PumpUntil(5000, [&] { return GamePages(frame).size() == 1; }), "a tab and a game page for it");
     Step(Shoot(frame, L"frame-1.png"), "frame-1.png");
 
-    Step(SendLoginText(frame, LoginText(L"2服-沧海一声", L"demo2")) == 1, "second account logs in");
-    Step(SendLoginText(frame, LoginText(L"3服-长河落日", L"demo3")) == 1, "third account logs in");
+    Step(SendLoginText(frame, LoginTextFor(L"2服-沧海一声", L"demo2")) == 1, "second account logs in");
+    Step(SendLoginText(frame, LoginTextFor(L"3服-长河落日", L"demo3")) == 1, "third account logs in");
     Step(PumpUntil(5000, [&] { return GamePages(frame).size() == 3; }), "three tabs");
     PressTab(frame, 1);
     const HWND account = GetDlgItem(frame, tabs::id::kAccountLabel);

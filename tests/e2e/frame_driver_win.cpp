@@ -17,11 +17,7 @@ BOOL CALLBACK CollectPage(HWND window, LPARAM param) {
     return TRUE;
 }
 
-bool IsMenuWindow(HWND window) {
-    wchar_t className[16] = {};
-    GetClassNameW(window, className, 16);
-    return IsWindowVisible(window) && wcscmp(className, L"#32768") == 0;
-}
+bool IsMenuWindow(HWND window) { return IsWindowVisible(window) && ClassOf(window) == L"#32768"; }
 
 }  // namespace
 

@@ -24,9 +24,7 @@ constexpr wchar_t kSection[] = L"E2eFrame";
 
 std::wstring InstallFolder() { return CommonAppDataFolder() + L"\\7251\\GameLogin"; }
 
-std::wstring LoginText(const std::wstring& label) {
-    return label + L"||Pauth=tok" + label.substr(0, 1) + L"||ptusertype=1||logingame=7251";
-}
+std::wstring LoginText(const std::wstring& label) { return LoginTextFor(label, L"tok" + label.substr(0, 1)); }
 
 // A top-level window of this process standing in for the game hall.
 class CHallWindow {
