@@ -85,6 +85,10 @@ BOOL CCorvane3App::InitInstance() {
 
     Gdiplus::GdiplusStartupInput input;
     m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
+    // The skins decode on the other core while the start-up waits on the
+    // network and makes its windows: the login face then waits for nothing.
+    const bool showsFrame = block.IsFlagSet(0) || request.mode != StartMode::FirstRun;
+    if (m_gdiplusStarted && showsFrame) PreloadMainFrameSkins();
 
     if (block.IsFlagSet(0)) {
         SendActiveStatistics(m_events);
@@ -137,6 +141,7 @@ int CCorvane3App::ExitInstance() {
         m_events.reset();
     }
     if (m_gdiplusStarted) {
+        ReleasePreloadedSkins();
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
         m_gdiplusStarted = false;
     }

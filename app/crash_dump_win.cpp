@@ -5,6 +5,7 @@
 #include "app/dump_path.h"
 #include "app/ini_win.h"
 #include "fw/handles_win.h"
+#include "fw/system_library_win.h"
 
 namespace {
 
@@ -19,16 +20,6 @@ constexpr MINIDUMP_TYPE kDumpTypes[] = {
                                MiniDumpWithPrivateReadWriteMemory),
     MiniDumpNormal,
 };
-
-// From the system folder by full path: a DbgHelp.dll lying beside a
-// downloaded program must not be loaded into the crashing client.
-fw::ScopedModule LoadDbgHelp() {
-    wchar_t system[MAX_PATH] = {};
-    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH - 16) return {};
-    const std::wstring path = std::wstring(system, n) + L"\\dbghelp.dll";
-    return fw::ScopedModule(LoadLibraryW(path.c_str()));
-}
 
 // Lives as long as the process: the filter may run during its very end.
 CCrashDumper& ProcessDumper() {
@@ -57,10 +48,10 @@ bool WriteDump(HANDLE file, EXCEPTION_POINTERS* pointers) {
         pointers = &here;
     }
 
-    fw::ScopedModule dbghelp = LoadDbgHelp();
-    if (!dbghelp) return false;
-    const auto writeDump = reinterpret_cast<MiniDumpWriteDumpFn>(
-        reinterpret_cast<void*>(GetProcAddress(dbghelp.Get(), "MiniDumpWriteDump")));
+    // From the system folder: a DbgHelp.dll lying beside a downloaded
+    // program must not be loaded into the crashing client.
+    const fw::ScopedModule dbghelp = fw::LoadSystemLibrary(L"dbghelp.dll");
+    const auto writeDump = fw::SystemFunction<MiniDumpWriteDumpFn>(dbghelp, "MiniDumpWriteDump");
     if (writeDump == nullptr) return false;
 
     MINIDUMP_EXCEPTION_INFORMATION info{GetCurrentThreadId(), pointers, TRUE};

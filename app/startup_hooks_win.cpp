@@ -13,6 +13,7 @@
 #include "browser/flash_bk_win.h"
 #include "fw/handles_win.h"
 #include "fw/win_app_win.h"
+#include "ui/image_preload_win.h"
 
 void InstallCrashFilter() { InstallCrashDumpFilter(); }
 
@@ -47,6 +48,10 @@ bool RunLogoWindow() {
     logoMutex = logo.TakeInstanceMutex();
     return true;
 }
+
+void PreloadMainFrameSkins() { CCorvane3Dlg::PreloadSkins(); }
+
+void ReleasePreloadedSkins() { FinishImagePreload(); }
 
 void RunMainFrame() {
     CCorvane3Dlg frame;

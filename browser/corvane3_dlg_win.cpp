@@ -25,6 +25,7 @@
 #include "tools/setting_dlg_win.h"
 #include "tools/sound_mute_win.h"
 #include "ui/image_loader_win.h"
+#include "ui/image_preload_win.h"
 
 namespace {
 
@@ -52,6 +53,10 @@ constexpr ButtonImage kButtonImages[] = {
     {tabs::id::kNoviceCard, IDP_NOVICE, true}, {tabs::id::kPay, IDP_PAY, true},
     {tabs::id::kMessages, IDP_MESSAGES, true},
 };
+
+// SetupControls' skins besides the buttons'.
+constexpr UINT kFrameImages[] = {IDP_CLOSE, IDP_MIN, IDP_FRAME_MAIN, IDP_MAX, IDP_RESTORE,
+                                 IDP_SOUND_ON, IDP_SOUND_OFF, IDP_ACCOUNT, IDP_TABS, IDP_TAB_CLOSE};
 
 WebShortcut ShortcutOf(UINT id) {
     switch (id) {
@@ -135,6 +140,16 @@ BOOL CCorvane3Dlg::OnInitDialog() {
     SetTimer(kTimerRunningTime, 60000);
     m_bInstallFlag = AppSettings().IsInstallTagSet();
     return TRUE;
+}
+
+bool CCorvane3Dlg::PreloadSkins() {
+    // Roughly in the order the frame's initialisation takes them: its own
+    // skins, then the login window's picture.
+    std::vector<ImageRequest> images;
+    for (UINT id : kFrameImages) images.push_back({id, ImageKind::Keyed});
+    for (const ButtonImage& button : kButtonImages) images.push_back({button.image, ImageKind::Keyed});
+    images.push_back({IDP_LOGIN_BACKGROUND, ImageKind::Alpha});
+    return StartImagePreload(fw::ResourceInstance(), std::move(images));
 }
 
 void CCorvane3Dlg::SetupControls() {

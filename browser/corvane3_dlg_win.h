@@ -42,6 +42,10 @@ public:
     CCorvane3Dlg();
     ~CCorvane3Dlg() override;
 
+    // Starts decoding the login face's and the frame's skins on a worker
+    // (ui/image_preload_win.h); start-up calls it as early as it can.
+    static bool PreloadSkins();
+
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // IHotkeyTarget

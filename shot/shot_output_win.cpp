@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "fw/system_library_win.h"
 #include "shot/bmp_file.h"
 
 namespace {
@@ -98,7 +99,11 @@ bool AskShotFileName(HWND owner, std::wstring& name) {
     dialog.nMaxFile = MAX_PATH;
     dialog.lpstrTitle = L"请输入文件名称";
     dialog.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_EXPLORER | OFN_DONTADDTORECENT;
-    if (!GetSaveFileNameW(&dialog)) return false;
+    // Loaded for the dialog only: linked, the library and the printing
+    // libraries it brings would load before every login face.
+    const fw::ScopedModule comdlg = fw::LoadSystemLibrary(L"comdlg32.dll");
+    const auto getSaveFileName = fw::SystemFunction<BOOL(WINAPI*)(OPENFILENAMEW*)>(comdlg, "GetSaveFileNameW");
+    if (getSaveFileName == nullptr || !getSaveFileName(&dialog)) return false;
     name = buffer;
     return true;
 }

@@ -10,9 +10,12 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
+#include <cstring>
 #include <memory>
+#include <optional>
 
 #include "fw/handles_win.h"
+#include "ui/image_preload_win.h"
 #include "ui/skin_geometry.h"
 
 namespace {
@@ -65,36 +68,40 @@ HBITMAP ConvertToKeyedBitmap(Gdiplus::Bitmap& image) {
     return dib.Take();
 }
 
-std::unique_ptr<Gdiplus::Bitmap> DecodePngResource(HMODULE module, UINT id) {
+// A decoded PNG resource. GDI+ may read the stream for as long as the bitmap
+// lives, so the two go together; the stream is released last.
+struct DecodedPng {
+    std::unique_ptr<IStream, StreamRelease> stream;
+    std::unique_ptr<Gdiplus::Bitmap> image;
+};
+
+DecodedPng DecodePngResource(HMODULE module, UINT id) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
-    if (found == nullptr) return nullptr;
+    if (found == nullptr) return {};
     const DWORD size = SizeofResource(module, found);
     HGLOBAL loaded = LoadResource(module, found);
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr || size == 0) return nullptr;
+    if (bytes == nullptr || size == 0) return {};
 
     IStream* raw = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &raw)) || raw == nullptr) return nullptr;
-    std::unique_ptr<IStream, StreamRelease> stream(raw);
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &raw)) || raw == nullptr) return {};
+    DecodedPng png;
+    png.stream.reset(raw);
     ULONG written = 0;
-    if (FAILED(stream->Write(bytes, size, &written)) || written != size) return nullptr;
+    if (FAILED(png.stream->Write(bytes, size, &written)) || written != size) return {};
 
-    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromStream(stream.get()));
-    if (!image || image->GetLastStatus() != Gdiplus::Ok) return nullptr;
-    // Decoded now: the bitmap no longer needs the stream's bytes.
-    std::unique_ptr<Gdiplus::Bitmap> copy(image->Clone(0, 0, image->GetWidth(), image->GetHeight(),
-                                                       PixelFormat32bppARGB));
-    if (!copy || copy->GetLastStatus() != Gdiplus::Ok) return nullptr;
-    return copy;
+    png.image.reset(Gdiplus::Bitmap::FromStream(png.stream.get()));
+    if (!png.image || png.image->GetLastStatus() != Gdiplus::Ok) return {};
+    return png;
 }
 
 HBITMAP DecodePng(HMODULE module, UINT id) {
-    std::unique_ptr<Gdiplus::Bitmap> image = DecodePngResource(module, id);
-    if (!image) return nullptr;
-    HBITMAP result = ConvertToKeyedBitmap(*image);
+    const DecodedPng png = DecodePngResource(module, id);
+    if (!png.image) return nullptr;
+    HBITMAP result = ConvertToKeyedBitmap(*png.image);
     if (result == nullptr) {
         HBITMAP fallback = nullptr;
-        if (image->GetHBITMAP(Gdiplus::Color(0xFFFF00FF), &fallback) == Gdiplus::Ok) result = fallback;
+        if (png.image->GetHBITMAP(Gdiplus::Color(0xFFFF00FF), &fallback) == Gdiplus::Ok) result = fallback;
     }
     return result;
 }
@@ -103,20 +110,36 @@ HBITMAP DecodePng(HMODULE module, UINT id) {
 
 HBITMAP LoadSkinImage(HMODULE module, UINT id) {
     if (module == nullptr) return nullptr;
+    if (std::optional<PreloadedImage> image = TakePreloadedImage(module, id, ImageKind::Keyed)) return image->bitmap;
+    return DecodeSkinImage(module, id);
+}
+
+HBITMAP LoadAlphaImage(HMODULE module, UINT id, SIZE* size) {
+    if (module == nullptr) return nullptr;
+    if (std::optional<PreloadedImage> image = TakePreloadedImage(module, id, ImageKind::Alpha)) {
+        if (size != nullptr) *size = image->size;
+        return image->bitmap;
+    }
+    return DecodeAlphaImage(module, id, size);
+}
+
+HBITMAP DecodeSkinImage(HMODULE module, UINT id) {
+    if (module == nullptr) return nullptr;
     GdiplusSession gdiplus;
     if (!gdiplus.Ok()) return nullptr;
     if (HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(id))) return bitmap;
     return DecodePng(module, id);
 }
 
-HBITMAP LoadAlphaImage(HMODULE module, UINT id, SIZE* size) {
+HBITMAP DecodeAlphaImage(HMODULE module, UINT id, SIZE* size) {
     if (module == nullptr) return nullptr;
     GdiplusSession gdiplus;
     if (!gdiplus.Ok()) return nullptr;
-    std::unique_ptr<Gdiplus::Bitmap> image = DecodePngResource(module, id);
-    if (!image) return nullptr;
-    const int width = static_cast<int>(image->GetWidth());
-    const int height = static_cast<int>(image->GetHeight());
+    const DecodedPng png = DecodePngResource(module, id);
+    if (!png.image) return nullptr;
+    const int width = static_cast<int>(png.image->GetWidth());
+    const int height = static_cast<int>(png.image->GetHeight());
+    if (width <= 0 || height <= 0) return nullptr;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -127,14 +150,18 @@ HBITMAP LoadAlphaImage(HMODULE module, UINT id, SIZE* size) {
     void* bits = nullptr;
     fw::ScopedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib || bits == nullptr) return nullptr;
-    {
-        // Drawn straight into the section's memory as premultiplied ARGB:
-        // GDI+ drawing through a DC would leave the alpha bytes undefined.
-        Gdiplus::Bitmap target(width, height, width * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(bits));
-        Gdiplus::Graphics graphics(&target);
-        graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-        if (graphics.DrawImage(image.get(), 0, 0, width, height) != Gdiplus::Ok) return nullptr;
+    // GDI+ premultiplies as it hands out the rows; one copy each into the
+    // section is all a layered window's picture needs.
+    Gdiplus::Rect all(0, 0, width, height);
+    Gdiplus::BitmapData data{};
+    if (png.image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+        return nullptr;
+    const size_t rowBytes = static_cast<size_t>(width) * 4;
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(static_cast<std::uint8_t*>(bits) + rowBytes * static_cast<size_t>(row),
+                    static_cast<const std::uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(data.Stride) * row, rowBytes);
     }
+    png.image->UnlockBits(&data);
     GdiFlush();
     if (size != nullptr) *size = SIZE{width, height};
     return dib.Take();

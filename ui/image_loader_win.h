@@ -13,3 +13,8 @@ HBITMAP LoadSkinImage(HMODULE module, UINT id);
 // premultiplied alpha, as layered windows take it (UpdateLayeredWindow with
 // per-pixel alpha), and reports its size. nullptr when it cannot be loaded.
 HBITMAP LoadAlphaImage(HMODULE module, UINT id, SIZE* size);
+
+// The two decodes themselves, without a look at the start-up's preload
+// (ui/image_preload_win.h), which runs them on its worker.
+HBITMAP DecodeSkinImage(HMODULE module, UINT id);
+HBITMAP DecodeAlphaImage(HMODULE module, UINT id, SIZE* size);

@@ -16,12 +16,15 @@ using std::min;
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "fw/handles_win.h"
 #include "res/resource.h"
 #include "tests/win/win_test_util.h"
 #include "ui/icons_win.h"
 #include "ui/image_loader_win.h"
+#include "ui/image_preload_win.h"
 
 namespace {
 
@@ -114,6 +117,64 @@ TEST(SkinImages, UnknownIdOrModuleGivesNone) {
     EXPECT_EQ(LoadSkinImage(GetModuleHandleW(nullptr), 9999), nullptr);
     EXPECT_EQ(LoadSkinImage(GetModuleHandleW(nullptr), IDD_EMPTY_POPUP), nullptr);  // a dialog, not an image
     EXPECT_EQ(LoadSkinImage(nullptr, IDP_CLOSE), nullptr);
+}
+
+// The 32-bit pixels of a DIB section, as they lie in memory.
+std::vector<std::uint32_t> SectionPixels(HBITMAP bitmap) {
+    DIBSECTION section{};
+    if (GetObjectW(bitmap, sizeof section, &section) != sizeof section || section.dsBm.bmBitsPixel != 32) return {};
+    const auto* bits = static_cast<const std::uint32_t*>(section.dsBm.bmBits);
+    return {bits, bits + static_cast<size_t>(section.dsBm.bmWidth) * section.dsBm.bmHeight};
+}
+
+TEST(SkinImages, AlphaImageIsPremultipliedWithThePngsAlpha) {
+    SIZE size{};
+    fw::ScopedBitmap bitmap(LoadAlphaImage(GetModuleHandleW(nullptr), IDP_LOGIN_BACKGROUND, &size));
+    ASSERT_TRUE(bitmap);
+    ASSERT_EQ(size.cx, 1125);
+    ASSERT_EQ(size.cy, 696);
+    const auto pixels = SectionPixels(bitmap.Get());
+    const auto alpha = PngAlpha(IDP_LOGIN_BACKGROUND, 1125, 696);
+    ASSERT_EQ(pixels.size(), alpha.size());
+    size_t wrong = 0, translucent = 0;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint32_t p = pixels[i], a = p >> 24;
+        if (a > 0 && a < 255) ++translucent;
+        if (a != alpha[i] || (p & 0xFF) > a || ((p >> 8) & 0xFF) > a || ((p >> 16) & 0xFF) > a) ++wrong;
+    }
+    EXPECT_EQ(wrong, 0u);
+    EXPECT_GT(translucent, 0u);  // the rounded corners' edge
+}
+
+TEST(SkinImages, PreloadHandsEachImageOnceAndFreesTheRest) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    ASSERT_TRUE(StartImagePreload(self, {{IDP_CLOSE, ImageKind::Keyed},
+                                         {IDP_LOGIN_BACKGROUND, ImageKind::Alpha},
+                                         {IDP_MIN, ImageKind::Keyed},
+                                         {9999, ImageKind::Keyed}}));
+    EXPECT_FALSE(StartImagePreload(self, {{IDP_MAX, ImageKind::Keyed}}));  // one at a time
+
+    // The same pixels as a decode on this thread, once; then nothing.
+    std::optional<PreloadedImage> close = TakePreloadedImage(self, IDP_CLOSE, ImageKind::Keyed);
+    ASSERT_TRUE(close);
+    fw::ScopedBitmap preloaded(close->bitmap), direct(DecodeSkinImage(self, IDP_CLOSE));
+    EXPECT_EQ(SectionPixels(preloaded.Get()), SectionPixels(direct.Get()));
+    EXPECT_FALSE(TakePreloadedImage(self, IDP_CLOSE, ImageKind::Keyed));
+    // Another kind, another module, an id not asked for, an id without an image.
+    EXPECT_FALSE(TakePreloadedImage(self, IDP_MIN, ImageKind::Alpha));
+    EXPECT_FALSE(TakePreloadedImage(nullptr, IDP_MIN, ImageKind::Keyed));
+    EXPECT_FALSE(TakePreloadedImage(self, IDP_MAX, ImageKind::Keyed));
+    EXPECT_FALSE(TakePreloadedImage(self, 9999, ImageKind::Keyed));
+
+    SIZE size{};
+    fw::ScopedBitmap background(LoadAlphaImage(self, IDP_LOGIN_BACKGROUND, &size));
+    EXPECT_TRUE(background);
+    EXPECT_EQ(size.cx, 1125);
+    // IDP_MIN was never taken: freed here, and nothing is left to take.
+    EXPECT_EQ(FinishImagePreload(), 1u);
+    EXPECT_FALSE(TakePreloadedImage(self, IDP_MIN, ImageKind::Keyed));
+    EXPECT_TRUE(StartImagePreload(self, {}));
+    EXPECT_EQ(FinishImagePreload(), 0u);
 }
 
 TEST(SkinImages, IconsAndCursorIconLoad) {
