@@ -82,6 +82,7 @@ BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
     ON_MESSAGE(kMsgTrayMenu, OnTrayMenu)
     ON_MESSAGE(kMsgReloadHotkeys, OnReloadHotkeys)
     ON_MESSAGE(kMsgAnotherPage, OnAnotherPage)
+    ON_MESSAGE(kMsgSetupControls, OnSetupControls)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_NCMOUSELEAVE, OnNcMouseLeave)
@@ -131,7 +132,6 @@ BOOL CCorvane3Dlg::OnInitDialog() {
 #pragma GCC diagnostic pop
 
     ModifyStyle(0, WS_CLIPCHILDREN);
-    SetupControls();
     MoveWindow(0, 0, 1, 1);
     m_loginBk.Create(IDD_EMPTY_POPUP, this);
 
@@ -139,16 +139,31 @@ BOOL CCorvane3Dlg::OnInitDialog() {
     ShowLoginFace();
     SetTimer(kTimerRunningTime, 60000);
     m_bInstallFlag = AppSettings().IsInstallTagSet();
+    // Decoding and applying the skins waits until the login face is up.
+    PostMessage(kMsgSetupControls, 0, 0);
     return TRUE;
 }
 
+LRESULT CCorvane3Dlg::OnSetupControls(WPARAM, LPARAM) {
+    EnsureControls();
+    return 0;
+}
+
+void CCorvane3Dlg::EnsureControls() {
+    if (m_controlsSetUp) return;
+    m_controlsSetUp = true;
+    SetupControls();
+    RECT client{};
+    GetClientRect(&client);
+    LayoutControls(client.right);
+}
+
 bool CCorvane3Dlg::PreloadSkins() {
-    // Roughly in the order the frame's initialisation takes them: its own
-    // skins, then the login window's picture.
-    std::vector<ImageRequest> images;
+    // The login window's picture first: the login face waits for it; the
+    // frame's skins are taken once the face shows.
+    std::vector<ImageRequest> images{{IDP_LOGIN_BACKGROUND, ImageKind::Alpha}};
     for (UINT id : kFrameImages) images.push_back({id, ImageKind::Keyed});
     for (const ButtonImage& button : kButtonImages) images.push_back({button.image, ImageKind::Keyed});
-    images.push_back({IDP_LOGIN_BACKGROUND, ImageKind::Alpha});
     return StartImagePreload(fw::ResourceInstance(), std::move(images));
 }
 
@@ -223,6 +238,7 @@ BOOL CCorvane3Dlg::OnCopyData(HWND, COPYDATASTRUCT* data) {
     const std::optional<std::wstring> text =
         data != nullptr ? LoginTextFromCopyData(data->lpData, data->cbData) : std::nullopt;
     if (!text) return FALSE;
+    EnsureControls();
     const LoginTextFields fields = SplitLoginText(*text);
     if (std::find(m_titles.begin(), m_titles.end(), fields.label) != m_titles.end()) return FALSE;
     // The login page offers another login only below three pages; a page
@@ -560,7 +576,7 @@ void CCorvane3Dlg::OnSize(UINT type, int cx, int cy) {
     if (type == SIZE_MINIMIZED || cx == m_nLastWidth) return;
     const bool shrank = cx < m_nLastWidth;
     m_nLastWidth = cx;
-    LayoutControls(cx);
+    if (m_controlsSetUp) LayoutControls(cx);
     if (shrank && m_osVersion.dwMajorVersion < 6) {
         RECT wr{};
         GetWindowRect(&wr);

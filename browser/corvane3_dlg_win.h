@@ -32,6 +32,7 @@ inline constexpr UINT kMsgTrayIcon = WM_USER + 1;
 inline constexpr UINT kMsgPageCreated = WM_USER + 2;
 inline constexpr UINT kMsgTrayMenu = WM_USER + 3;
 inline constexpr UINT kMsgAnotherPage = WM_USER + 6;
+inline constexpr UINT kMsgSetupControls = WM_USER + 10;
 
 // Timer ids: the mute flag applied every 400 ms, "RunningTime" every minute.
 inline constexpr UINT_PTR kTimerMute = 3;
@@ -89,6 +90,7 @@ protected:
     LRESULT OnTrayMenu(WPARAM wp, LPARAM lp);
     LRESULT OnReloadHotkeys(WPARAM wp, LPARAM lp);
     LRESULT OnAnotherPage(WPARAM wp, LPARAM lp);
+    LRESULT OnSetupControls(WPARAM wp, LPARAM lp);
     LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
     LRESULT OnWindowPosChanging(WPARAM wp, LPARAM lp);
     LRESULT OnNcMouseLeave(WPARAM wp, LPARAM lp);
@@ -137,6 +139,12 @@ private:
     PictureInputs CurrentPictureInputs(int width, int height) const;
     void DrawPicture(HDC dc);
 
+    // The frame stays a hidden pixel until its first page: its controls and
+    // their skins are set up once the login face shows, or at the first
+    // login if that comes sooner. Until then the controls keep the places
+    // the dialog template gave them, where SetupControls takes their
+    // drawing sizes, and the layout waits.
+    void EnsureControls();
     void SetupControls();
     void LayoutControls(int cx);
     void SetAccountText(const std::wstring& label);
@@ -198,6 +206,7 @@ private:
     BOOL m_bSoundImageMuted = FALSE;
     bool m_trayAdded = false;
     BOOL m_bPagesShown = FALSE;  // the frame shows its pages face
+    bool m_controlsSetUp = false;
     int m_nRunningTime = 0;
     int m_nLastWidth = -1;
     CPressThrottle m_newPageThrottle{1500};

@@ -174,6 +174,28 @@ TEST_F(FrameTest, ALoginOpensAPageOverThePageArea) {
     EXPECT_EQ(SendMessageW(m_frame.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&bad)), 0);
 }
 
+// The frame sets its controls up only after the login face shows; a login
+// sent before that sets them up first and lays them out for the page face.
+TEST_F(FrameTest, ALoginBeforeTheControlsAreSetUpSetsThemUpFirst) {
+    m_frame.DestroyWindow();
+    CTestFrame frame;
+    ASSERT_TRUE(frame.Create(IDD_MAIN_FRAME, nullptr));
+    const HWND boss = GetDlgItem(frame.m_hWnd, tabs::id::kBoss);
+    auto buttonType = [&] { return GetWindowLongW(boss, GWL_STYLE) & BS_TYPEMASK; };
+    EXPECT_EQ(buttonType(), BS_PUSHBUTTON);  // nothing pumped yet
+
+    ThePendingGameAddress() = L"http://127.0.0.1:7296/game/play.html";
+    EXPECT_EQ(SendLogin(frame.m_hWnd, LoginText(L"12服-一区-abc")), 1);
+    EXPECT_EQ(buttonType(), BS_OWNERDRAW);
+    m_loop.Run(300);
+    RECT client{}, button = WindowRect(boss);
+    GetClientRect(frame.m_hWnd, &client);
+    MapWindowPoints(nullptr, frame.m_hWnd, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(button.left, client.right - 170);
+    EXPECT_EQ(button.right - button.left, 53);
+    frame.DestroyWindow();
+}
+
 TEST_F(FrameTest, AFourthPageIsRefusedAndTabsCloseByTheirButton) {
     ASSERT_EQ(Login(L"12服-一区-a"), 1);
     ASSERT_EQ(Login(L"13服-二区-b"), 1);
