@@ -82,7 +82,6 @@ BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
     ON_MESSAGE(kMsgTrayMenu, OnTrayMenu)
     ON_MESSAGE(kMsgReloadHotkeys, OnReloadHotkeys)
     ON_MESSAGE(kMsgAnotherPage, OnAnotherPage)
-    ON_MESSAGE(kMsgSetupControls, OnSetupControls)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_NCMOUSELEAVE, OnNcMouseLeave)
@@ -137,16 +136,15 @@ BOOL CCorvane3Dlg::OnInitDialog() {
 
     LoadHotkeys();
     ShowLoginFace();
+    // The frame's own skins wait until the face is up, so that decoding them
+    // does not hold it up; the first login takes them.
+    std::vector<ImageRequest> images;
+    for (UINT id : kFrameImages) images.push_back({id, ImageKind::Keyed});
+    for (const ButtonImage& button : kButtonImages) images.push_back({button.image, ImageKind::Keyed});
+    StartImagePreload(fw::ResourceInstance(), std::move(images));
     SetTimer(kTimerRunningTime, 60000);
     m_bInstallFlag = AppSettings().IsInstallTagSet();
-    // Decoding and applying the skins waits until the login face is up.
-    PostMessage(kMsgSetupControls, 0, 0);
     return TRUE;
-}
-
-LRESULT CCorvane3Dlg::OnSetupControls(WPARAM, LPARAM) {
-    EnsureControls();
-    return 0;
 }
 
 void CCorvane3Dlg::EnsureControls() {
@@ -159,12 +157,7 @@ void CCorvane3Dlg::EnsureControls() {
 }
 
 bool CCorvane3Dlg::PreloadSkins() {
-    // The login window's picture first: the login face waits for it; the
-    // frame's skins are taken once the face shows.
-    std::vector<ImageRequest> images{{IDP_LOGIN_BACKGROUND, ImageKind::Alpha}};
-    for (UINT id : kFrameImages) images.push_back({id, ImageKind::Keyed});
-    for (const ButtonImage& button : kButtonImages) images.push_back({button.image, ImageKind::Keyed});
-    return StartImagePreload(fw::ResourceInstance(), std::move(images));
+    return StartImagePreload(fw::ResourceInstance(), {{IDP_LOGIN_BACKGROUND, ImageKind::Alpha}});
 }
 
 void CCorvane3Dlg::SetupControls() {

@@ -32,7 +32,6 @@ inline constexpr UINT kMsgTrayIcon = WM_USER + 1;
 inline constexpr UINT kMsgPageCreated = WM_USER + 2;
 inline constexpr UINT kMsgTrayMenu = WM_USER + 3;
 inline constexpr UINT kMsgAnotherPage = WM_USER + 6;
-inline constexpr UINT kMsgSetupControls = WM_USER + 10;
 
 // Timer ids: the mute flag applied every 400 ms, "RunningTime" every minute.
 inline constexpr UINT_PTR kTimerMute = 3;
@@ -43,7 +42,7 @@ public:
     CCorvane3Dlg();
     ~CCorvane3Dlg() override;
 
-    // Starts decoding the login face's and the frame's skins on a worker
+    // Starts decoding the login face's picture on a worker
     // (ui/image_preload_win.h); start-up calls it as early as it can.
     static bool PreloadSkins();
 
@@ -90,7 +89,6 @@ protected:
     LRESULT OnTrayMenu(WPARAM wp, LPARAM lp);
     LRESULT OnReloadHotkeys(WPARAM wp, LPARAM lp);
     LRESULT OnAnotherPage(WPARAM wp, LPARAM lp);
-    LRESULT OnSetupControls(WPARAM wp, LPARAM lp);
     LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
     LRESULT OnWindowPosChanging(WPARAM wp, LPARAM lp);
     LRESULT OnNcMouseLeave(WPARAM wp, LPARAM lp);
@@ -139,9 +137,9 @@ private:
     PictureInputs CurrentPictureInputs(int width, int height) const;
     void DrawPicture(HDC dc);
 
-    // The frame stays a hidden pixel until its first page: its controls and
-    // their skins are set up once the login face shows, or at the first
-    // login if that comes sooner. Until then the controls keep the places
+    // The frame stays a hidden pixel until its first page: its skins decode
+    // on a worker once the login face shows, and its controls are set up
+    // with them at the first login. Until then the controls keep the places
     // the dialog template gave them, where SetupControls takes their
     // drawing sizes, and the layout waits.
     void EnsureControls();

@@ -29,16 +29,20 @@ public:
 
     bool Start(HMODULE module, std::vector<ImageRequest> images) {
         std::lock_guard<std::mutex> lock(m_lock);
-        if (m_worker.joinable() || module == nullptr) return false;
+        if (module == nullptr || (m_module != nullptr && module != m_module)) return false;
         m_module = module;
-        m_entries.clear();
+        const size_t before = m_entries.size();
         for (const ImageRequest& request : images) m_entries.push_back(Entry{request});
+        // A running worker takes the new requests after its own.
+        if (m_running) return true;
+        if (m_worker.joinable()) m_worker.join();
         try {
             m_worker = std::thread([this] { Run(); });
         } catch (...) {
-            m_entries.clear();
+            m_entries.resize(before);
             return false;
         }
+        m_running = true;
         return true;
     }
 
@@ -76,22 +80,29 @@ private:
     void Run() {
         // GDI+ may decode through COM components.
         const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED));
-        for (size_t i = 0;; ++i) {
-            ImageRequest request;
+        for (;;) {
+            size_t index = 0;
+            ImageRequest request{};
+            HMODULE module = nullptr;
             {
                 std::lock_guard<std::mutex> lock(m_lock);
-                if (i >= m_entries.size()) break;
-                request = m_entries[i].request;
+                while (index < m_entries.size() && m_entries[index].decoded) ++index;
+                if (index == m_entries.size()) {
+                    m_running = false;
+                    break;
+                }
+                request = m_entries[index].request;
+                module = m_module;
             }
             PreloadedImage image{nullptr, SIZE{0, 0}};
             if (request.kind == ImageKind::Alpha)
-                image.bitmap = DecodeAlphaImage(m_module, request.id, &image.size);
+                image.bitmap = DecodeAlphaImage(module, request.id, &image.size);
             else
-                image.bitmap = DecodeSkinImage(m_module, request.id);
+                image.bitmap = DecodeSkinImage(module, request.id);
             {
                 std::lock_guard<std::mutex> lock(m_lock);
-                m_entries[i].image = image;
-                m_entries[i].decoded = true;
+                m_entries[index].image = image;
+                m_entries[index].decoded = true;
             }
             m_decoded.notify_all();
         }
@@ -102,6 +113,7 @@ private:
     std::condition_variable m_decoded;
     std::vector<Entry> m_entries;
     HMODULE m_module = nullptr;
+    bool m_running = false;  // the worker has requests left
     std::thread m_worker;
 };
 

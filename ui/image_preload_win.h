@@ -26,9 +26,10 @@ struct PreloadedImage {
     SIZE size;       // for ImageKind::Alpha
 };
 
-// Starts decoding `images` of `module`, in their order, on one worker.
-// False when nothing was started: a preload is still running, or no thread
-// could be made. The caller keeps GDI+ started until FinishImagePreload.
+// Queues `images` of `module` for the worker, which decodes every request in
+// the order it came. False when nothing was queued: another module's images
+// are queued, or no thread could be made. The caller keeps GDI+ started
+// until FinishImagePreload.
 bool StartImagePreload(HMODULE module, std::vector<ImageRequest> images);
 
 // The preloaded image `id` of that kind, to the first caller only; nothing

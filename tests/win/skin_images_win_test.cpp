@@ -152,7 +152,9 @@ TEST(SkinImages, PreloadHandsEachImageOnceAndFreesTheRest) {
                                          {IDP_LOGIN_BACKGROUND, ImageKind::Alpha},
                                          {IDP_MIN, ImageKind::Keyed},
                                          {9999, ImageKind::Keyed}}));
-    EXPECT_FALSE(StartImagePreload(self, {{IDP_MAX, ImageKind::Keyed}}));  // one at a time
+    EXPECT_TRUE(StartImagePreload(self, {{IDP_MAX, ImageKind::Keyed}}));  // queued behind the others
+    EXPECT_FALSE(StartImagePreload(nullptr, {{IDP_MAX, ImageKind::Keyed}}));
+    EXPECT_FALSE(StartImagePreload(GetModuleHandleW(L"kernel32.dll"), {{IDP_MAX, ImageKind::Keyed}}));
 
     // The same pixels as a decode on this thread, once; then nothing.
     std::optional<PreloadedImage> close = TakePreloadedImage(self, IDP_CLOSE, ImageKind::Keyed);
@@ -163,8 +165,11 @@ TEST(SkinImages, PreloadHandsEachImageOnceAndFreesTheRest) {
     // Another kind, another module, an id not asked for, an id without an image.
     EXPECT_FALSE(TakePreloadedImage(self, IDP_MIN, ImageKind::Alpha));
     EXPECT_FALSE(TakePreloadedImage(nullptr, IDP_MIN, ImageKind::Keyed));
-    EXPECT_FALSE(TakePreloadedImage(self, IDP_MAX, ImageKind::Keyed));
+    EXPECT_FALSE(TakePreloadedImage(self, IDP_RESTORE, ImageKind::Keyed));
     EXPECT_FALSE(TakePreloadedImage(self, 9999, ImageKind::Keyed));
+    std::optional<PreloadedImage> max = TakePreloadedImage(self, IDP_MAX, ImageKind::Keyed);
+    ASSERT_TRUE(max);
+    DeleteObject(max->bitmap);
 
     SIZE size{};
     fw::ScopedBitmap background(LoadAlphaImage(self, IDP_LOGIN_BACKGROUND, &size));
