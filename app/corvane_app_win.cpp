@@ -85,8 +85,8 @@ BOOL CCorvane3App::InitInstance() {
 
     Gdiplus::GdiplusStartupInput input;
     m_gdiplusStarted = Gdiplus::GdiplusStartup(&m_gdiplusToken, &input, nullptr) == Gdiplus::Ok;
-    // The skins decode on the other core while the start-up waits on the
-    // network and makes its windows: the login face then waits for nothing.
+    // The login face's picture decodes on the other core while the start-up
+    // waits on the network and makes its windows.
     const bool showsFrame = block.IsFlagSet(0) || request.mode != StartMode::FirstRun;
     if (m_gdiplusStarted && showsFrame) PreloadMainFrameSkins();
 

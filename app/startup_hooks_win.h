@@ -31,9 +31,9 @@ void RefreshDesktopIcon();
 // then ends without a main frame.
 bool RunLogoWindow();
 
-// Starts decoding the login face's and the main frame's skins on a worker,
-// for a start that will show the main frame; ReleasePreloadedSkins frees
-// what was not used. Both while GDI+ is started.
+// Starts decoding the login face's picture on a worker, for a start that
+// will show the main frame; ReleasePreloadedSkins waits for the worker and
+// frees what was not used. Both while GDI+ is started.
 void PreloadMainFrameSkins();
 void ReleasePreloadedSkins();
 
