@@ -95,10 +95,15 @@ private:
                 module = m_module;
             }
             PreloadedImage image{nullptr, SIZE{0, 0}};
-            if (request.kind == ImageKind::Alpha)
-                image.bitmap = DecodeAlphaImage(module, request.id, &image.size);
-            else
-                image.bitmap = DecodeSkinImage(module, request.id);
+            try {
+                if (request.kind == ImageKind::Alpha)
+                    image.bitmap = DecodeAlphaImage(module, request.id, &image.size);
+                else
+                    image.bitmap = DecodeSkinImage(module, request.id);
+            } catch (...) {
+                // Left to the caller, which decodes for itself; a waiting
+                // caller must still be woken.
+            }
             {
                 std::lock_guard<std::mutex> lock(m_lock);
                 m_entries[index].image = image;
