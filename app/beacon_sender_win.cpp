@@ -1,18 +1,16 @@
 #include "app/beacon_sender_win.h"
 
 #include <chrono>
-#include <future>
 #include <thread>
 
 #include "app/beacon_urls.h"
 #include "net/http_get_win.h"
 
 std::shared_ptr<CBeaconEvents> CBeaconEvents::Create() {
-    fw::ScopedKernelHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     fw::ScopedKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!taken || !done) return nullptr;
+    if (!done) return nullptr;
     try {
-        return std::make_shared<CBeaconEvents>(CKey(), std::move(taken), std::move(done));
+        return std::make_shared<CBeaconEvents>(CKey(), std::move(done));
     } catch (...) {
         return nullptr;
     }
@@ -39,18 +37,14 @@ void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& e
         std::lock_guard<std::mutex> lock(shared->m_lock);
         if (--shared->m_inFlight == 0) shared->m_idle.notify_all();
     };
-    std::future<void> started;
     try {
-        // The thread gets its own copy before it starts: with several
-        // senders at once the shared request-taken event may be another
-        // beacon's, so it cannot tell a caller that its URL has been read.
+        // The copy is made before the thread exists, so the caller's string
+        // may go as soon as this returns. Not waiting for the thread to run
+        // matters to start-up: a thread start costs several milliseconds
+        // under Wine, and more while another beacon loads its libraries.
         std::wstring copy;
         if (url.size() <= kBeaconUrlMax) copy = url;
-        std::promise<void> taken;
-        started = taken.get_future();
-        std::thread([events, copy = std::move(copy), taken = std::move(taken), finish]() mutable {
-            SetEvent(events->Taken());
-            taken.set_value();
+        std::thread([events, copy = std::move(copy), finish] {
             try {
                 if (!copy.empty()) HttpGet(copy, L"");
             } catch (...) {
@@ -61,11 +55,5 @@ void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& e
     } catch (...) {
         // No copy or no thread: nothing is sent, but waiters must still wake.
         finish(events);
-        return;
     }
-    // Returning only once this beacon's own thread runs keeps the order in
-    // which start-up starts its beacons; a wait on the shared event could
-    // last for ever when another sender had reset it first.
-    started.wait();
-    ResetEvent(events->Taken());
 }

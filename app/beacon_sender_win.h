@@ -10,8 +10,8 @@
 
 #include "fw/handles_win.h"
 
-// The two manual-reset events that beacon threads signal (request taken,
-// request done) and on which start-up and uninstall wait. Shared: a beacon
+// The manual-reset event that beacon threads signal when their request has
+// ended (request done), on which start-up and uninstall wait. Shared: a beacon
 // thread keeps the events alive while it runs, so a beacon still in flight
 // when the application lets go of them never signals a closed handle.
 class CBeaconEvents {
@@ -20,7 +20,6 @@ public:
     CBeaconEvents(const CBeaconEvents&) = delete;
     CBeaconEvents& operator=(const CBeaconEvents&) = delete;
 
-    HANDLE Taken() const { return m_taken.Get(); }
     HANDLE Done() const { return m_done.Get(); }
 
     // Waits until some beacon's request has ended, then resets request-done.
@@ -37,22 +36,20 @@ public:
         friend class CBeaconEvents;
         CKey() = default;
     };
-    CBeaconEvents(CKey, fw::ScopedKernelHandle taken, fw::ScopedKernelHandle done)
-        : m_taken(std::move(taken)), m_done(std::move(done)) {}
+    CBeaconEvents(CKey, fw::ScopedKernelHandle done) : m_done(std::move(done)) {}
 
 private:
     friend void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
 
-    fw::ScopedKernelHandle m_taken;
     fw::ScopedKernelHandle m_done;
     std::mutex m_lock;
     std::condition_variable m_idle;
     int m_inFlight = 0;
 };
 
-// Sends a GET for `url` on a thread of its own, which holds its own copy of
-// the URL, so any number of threads may send at once. Returns once that
-// thread has started (request-taken is reset again). Request-done is
+// Sends a GET for `url` on a thread of its own, which is given its own copy
+// of the URL before it starts, so any number of threads may send at once and
+// the caller returns without waiting for the thread to run. Request-done is
 // signalled when the request has ended, also when it failed or was refused:
 // a URL longer than 511 characters is not sent.
 void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);

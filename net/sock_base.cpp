@@ -1,5 +1,6 @@
 #include "net/sock_base.h"
 
+#include <algorithm>
 #include <cctype>
 #include <limits>
 
@@ -143,18 +144,36 @@ bool CSockBase::SendRequest() {
 bool CSockBase::RecvHeader() {
     m_pszHeader.clear();
     std::string header;
-    // One byte per call, so that the body starts with the first byte after
-    // the blank line.
+    char arrived[kHeaderMax];
+    // Looks at what has arrived and takes only the header's part of it, so
+    // that the body starts with the first byte after the blank line. A byte
+    // per call would cost a system call, under Wine a server round trip,
+    // for every byte of the header.
     while (header.size() < kHeaderMax - 1) {
-        char c;
-        if (sock::Recv(m_sock, &c, 1) != 1) return false;
-        header.push_back(c);
-        if (header.size() >= 4 && header.compare(header.size() - 4, 4, "\r\n\r\n") == 0) {
+        const long seen = sock::Peek(m_sock, arrived, kHeaderMax - 1 - header.size());
+        if (seen <= 0) return false;
+        const size_t before = header.size();
+        header.append(arrived, static_cast<size_t>(seen));
+        const size_t blank = header.find("\r\n\r\n", before < 3 ? 0 : before - 3);
+        if (blank != std::string::npos) header.resize(blank + 4);
+        if (!TakeArrived(header.size() - before)) return false;
+        if (blank != std::string::npos) {
             m_pszHeader = std::move(header);
             return true;
         }
     }
     return false;
+}
+
+// Receives `count` bytes that a peek has already seen arrive.
+bool CSockBase::TakeArrived(size_t count) {
+    char sink[kHeaderMax];
+    while (count > 0) {
+        const long n = sock::Recv(m_sock, sink, std::min(count, sizeof(sink)));
+        if (n <= 0) return false;
+        count -= static_cast<size_t>(n);
+    }
+    return true;
 }
 
 int CSockBase::CheckResponse() {

@@ -79,6 +79,7 @@ protected:
 
 private:
     int CheckStatus();
+    bool TakeArrived(size_t count);
     bool FollowRedirect(const std::string& location);
 };
 

@@ -31,6 +31,8 @@ bool SendAll(Handle s, const char* data, size_t size);
 
 // Bytes received (> 0), 0 when the peer closed, < 0 on an error or time-out.
 long Recv(Handle s, char* buffer, size_t size);
+// As Recv, but the bytes copied stay waiting for the next Recv.
+long Peek(Handle s, char* buffer, size_t size);
 
 // Shuts both directions down, then closes.
 void ShutdownAndClose(Handle s);

@@ -61,13 +61,18 @@ bool SendAll(Handle s, const char* data, size_t size) {
     return true;
 }
 
-long Recv(Handle s, char* buffer, size_t size) {
+namespace {
+long Receive(Handle s, char* buffer, size_t size, int flags) {
     ssize_t n;
     do {
-        n = recv(Fd(s), buffer, size, 0);
+        n = recv(Fd(s), buffer, size, flags);
     } while (n < 0 && errno == EINTR);
     return static_cast<long>(n);
 }
+}  // namespace
+
+long Recv(Handle s, char* buffer, size_t size) { return Receive(s, buffer, size, 0); }
+long Peek(Handle s, char* buffer, size_t size) { return Receive(s, buffer, size, MSG_PEEK); }
 
 void ShutdownAndClose(Handle s) {
     if (s == 0) return;

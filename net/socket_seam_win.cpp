@@ -62,11 +62,16 @@ bool SendAll(Handle s, const char* data, size_t size) {
     return true;
 }
 
-long Recv(Handle s, char* buffer, size_t size) {
+namespace {
+long Receive(Handle s, char* buffer, size_t size, int flags) {
     const int chunk = size > INT_MAX ? INT_MAX : static_cast<int>(size);
-    const int n = recv(Sock(s), buffer, chunk, 0);
+    const int n = recv(Sock(s), buffer, chunk, flags);
     return n == SOCKET_ERROR ? -1 : n;
 }
+}  // namespace
+
+long Recv(Handle s, char* buffer, size_t size) { return Receive(s, buffer, size, 0); }
+long Peek(Handle s, char* buffer, size_t size) { return Receive(s, buffer, size, MSG_PEEK); }
 
 void ShutdownAndClose(Handle s) {
     if (s == 0) return;

@@ -10,13 +10,15 @@ using std::min;
 }  // namespace Gdiplus
 #include <gdiplus.h>
 
-#include <cstring>
+#include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 
 #include "fw/handles_win.h"
 #include "ui/image_preload_win.h"
 #include "ui/skin_geometry.h"
+#include "ui/wic_png_win.h"
 
 namespace {
 
@@ -75,20 +77,28 @@ struct DecodedPng {
     std::unique_ptr<Gdiplus::Bitmap> image;
 };
 
-DecodedPng DecodePngResource(HMODULE module, UINT id) {
+// The bytes of a "PNG" resource; empty when there is none.
+std::span<const std::uint8_t> PngResourceBytes(HMODULE module, UINT id) {
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), L"PNG");
     if (found == nullptr) return {};
     const DWORD size = SizeofResource(module, found);
     HGLOBAL loaded = LoadResource(module, found);
     const void* bytes = loaded != nullptr ? LockResource(loaded) : nullptr;
-    if (bytes == nullptr || size == 0) return {};
+    if (bytes == nullptr) return {};
+    return {static_cast<const std::uint8_t*>(bytes), size};
+}
+
+DecodedPng DecodePngResource(HMODULE module, UINT id) {
+    const std::span<const std::uint8_t> bytes = PngResourceBytes(module, id);
+    if (bytes.empty()) return {};
+    const ULONG size = static_cast<ULONG>(bytes.size());
 
     IStream* raw = nullptr;
     if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &raw)) || raw == nullptr) return {};
     DecodedPng png;
     png.stream.reset(raw);
     ULONG written = 0;
-    if (FAILED(png.stream->Write(bytes, size, &written)) || written != size) return {};
+    if (FAILED(png.stream->Write(bytes.data(), size, &written)) || written != size) return {};
 
     png.image.reset(Gdiplus::Bitmap::FromStream(png.stream.get()));
     if (!png.image || png.image->GetLastStatus() != Gdiplus::Ok) return {};
@@ -133,36 +143,6 @@ HBITMAP DecodeSkinImage(HMODULE module, UINT id) {
 
 HBITMAP DecodeAlphaImage(HMODULE module, UINT id, SIZE* size) {
     if (module == nullptr) return nullptr;
-    GdiplusSession gdiplus;
-    if (!gdiplus.Ok()) return nullptr;
-    const DecodedPng png = DecodePngResource(module, id);
-    if (!png.image) return nullptr;
-    const int width = static_cast<int>(png.image->GetWidth());
-    const int height = static_cast<int>(png.image->GetHeight());
-    if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, as GDI+ lays out its rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    fw::ScopedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!dib || bits == nullptr) return nullptr;
-    // GDI+ premultiplies as it hands out the rows; one copy each into the
-    // section is all a layered window's picture needs.
-    Gdiplus::Rect all(0, 0, width, height);
-    Gdiplus::BitmapData data{};
-    if (png.image->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
-        return nullptr;
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    for (int row = 0; row < height; ++row) {
-        std::memcpy(static_cast<std::uint8_t*>(bits) + rowBytes * static_cast<size_t>(row),
-                    static_cast<const std::uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(data.Stride) * row, rowBytes);
-    }
-    png.image->UnlockBits(&data);
-    GdiFlush();
-    if (size != nullptr) *size = SIZE{width, height};
-    return dib.Take();
+    const std::span<const std::uint8_t> bytes = PngResourceBytes(module, id);
+    return DecodePremultipliedPng(bytes.data(), bytes.size(), size);
 }

@@ -13,6 +13,7 @@ list(APPEND CORE_WIN
   ui/msgbox_paint_win.cpp
   ui/image_loader_win.cpp
   ui/image_preload_win.cpp
+  ui/wic_png_win.cpp
   ui/icons_win.cpp
   ui/btn_ex_win.cpp
   ui/dlg_ex_win.cpp

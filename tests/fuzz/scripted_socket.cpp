@@ -56,7 +56,8 @@ bool SetRecvTimeout(Handle s, unsigned) { return s != 0; }
 
 bool SendAll(Handle s, const char*, size_t) { return TheScript().open.count(s) != 0; }
 
-long Recv(Handle s, char* buffer, size_t size) {
+namespace {
+long Receive(Handle s, char* buffer, size_t size, bool take) {
     auto found = TheScript().open.find(s);
     if (found == TheScript().open.end()) return -1;
     std::string_view& rest = found->second;
@@ -64,9 +65,13 @@ long Recv(Handle s, char* buffer, size_t size) {
     if (rest.empty()) return -1;
     const size_t n = std::min(size, rest.size());
     std::memcpy(buffer, rest.data(), n);
-    rest.remove_prefix(n);
+    if (take) rest.remove_prefix(n);
     return static_cast<long>(n);
 }
+}  // namespace
+
+long Recv(Handle s, char* buffer, size_t size) { return Receive(s, buffer, size, true); }
+long Peek(Handle s, char* buffer, size_t size) { return Receive(s, buffer, size, false); }
 
 void ShutdownAndClose(Handle s) { TheScript().open.erase(s); }
 void Close(Handle s) { TheScript().open.erase(s); }

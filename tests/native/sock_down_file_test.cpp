@@ -162,6 +162,31 @@ TEST(SockBase, HttpGetTextFailsOnABrokenHeader) {
     EXPECT_EQ(base.HttpGetText(L"http://127.0.0.1:0/"), "");
 }
 
+// The header is taken up to its blank line and no further, however the
+// answer is cut into pieces on the way, and a header of the largest size
+// is still taken.
+TEST(SockBase, HeaderEndsAtItsBlankLineWhateverPiecesArrive) {
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n";
+    const std::string padded = "HTTP/1.1 200 OK\r\nX: " + std::string(CSockBase::kHeaderMax - 1 - 24, 'x') + "\r\n\r\n";
+    ASSERT_EQ(padded.size(), CSockBase::kHeaderMax - 1);
+    struct Case {
+        std::string answer;
+        size_t piece;
+        std::string body;  // what the text fetch returns
+    } cases[] = {
+        {head + "body", 1, "body"},
+        {head + "body", 3, "body"},  // the blank line straddles two pieces
+        {head + "\r\n\r\nbody", 5, "\r\n\r\nbody"},
+        {padded + "body", 100, "body"},
+    };
+    for (const Case& c : cases) {
+        CLoopbackServer server([&](auto& conn, auto&) { conn.Drip(c.answer, c.piece, 1); });
+        CSockBase base;
+        base.SetReceiveLimit(kTestLimitMs);
+        EXPECT_EQ(base.HttpGetText(server.Url("/t")), c.body) << c.piece << " " << c.answer.size();
+    }
+}
+
 class SockDownFile : public ::testing::Test {
 protected:
     CTempDir dir;
