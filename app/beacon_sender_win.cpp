@@ -27,6 +27,16 @@ bool CBeaconEvents::WaitIdle(DWORD timeoutMs) {
 }
 
 void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events) {
+    std::function<std::wstring()> copy;
+    try {
+        copy = [url] { return url; };
+    } catch (...) {
+        // No copy: nothing is sent, but waiters still wake.
+    }
+    SendBeaconBuiltOnThread(std::move(copy), events);
+}
+
+void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::shared_ptr<CBeaconEvents>& events) {
     if (!events) return;
     {
         std::lock_guard<std::mutex> lock(events->m_lock);
@@ -38,22 +48,22 @@ void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& e
         if (--shared->m_inFlight == 0) shared->m_idle.notify_all();
     };
     try {
-        // The copy is made before the thread exists, so the caller's string
-        // may go as soon as this returns. Not waiting for the thread to run
-        // matters to start-up: a thread start costs several milliseconds
-        // under Wine, and more while another beacon loads its libraries.
-        std::wstring copy;
-        if (url.size() <= kBeaconUrlMax) copy = url;
-        std::thread([events, copy = std::move(copy), finish] {
+        // Whatever the URL is made from is held by the thread before it
+        // exists, so the caller's values may go as soon as this returns. Not
+        // waiting for the thread to run matters to start-up: a thread start
+        // costs several milliseconds under Wine, and more while another
+        // beacon loads its libraries.
+        std::thread([events, makeUrl = std::move(makeUrl), finish] {
             try {
-                if (!copy.empty()) HttpGet(copy, L"");
+                const std::wstring url = makeUrl ? makeUrl() : std::wstring();
+                if (!url.empty() && url.size() <= kBeaconUrlMax) HttpGet(url, L"");
             } catch (...) {
                 // Nothing to report: a beacon that fails is simply lost.
             }
             finish(events);
         }).detach();
     } catch (...) {
-        // No copy or no thread: nothing is sent, but waiters must still wake.
+        // No thread: nothing is sent, but waiters must still wake.
         finish(events);
     }
 }

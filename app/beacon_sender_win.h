@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -39,7 +40,8 @@ public:
     CBeaconEvents(CKey, fw::ScopedKernelHandle done) : m_done(std::move(done)) {}
 
 private:
-    friend void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
+    friend void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl,
+                                        const std::shared_ptr<CBeaconEvents>& events);
 
     fw::ScopedKernelHandle m_done;
     std::mutex m_lock;
@@ -53,3 +55,8 @@ private:
 // signalled when the request has ended, also when it failed or was refused:
 // a URL longer than 511 characters is not sent.
 void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
+
+// As SendBeacon, but the URL is made by `makeUrl` on the beacon's thread,
+// for URLs that carry parts read off the machine (the adapter list alone
+// takes milliseconds to read), which then cost the caller nothing.
+void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::shared_ptr<CBeaconEvents>& events);

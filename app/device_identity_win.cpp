@@ -77,7 +77,9 @@ std::wstring ReadCpuSignature() {
     return CpuSignature(leaves);
 }
 
-std::wstring ReadFirstAdapterMac() {
+namespace {
+
+std::wstring ReadAdapterListMac() {
     // Room for the first adapter; more adapters than fit make the call fail.
     constexpr ULONG kBufferSize = 3240;
     std::vector<uint8_t> buffer(kBufferSize, 0);
@@ -85,6 +87,15 @@ std::wstring ReadFirstAdapterMac() {
     auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
     if (GetAdaptersInfo(info, &size) != ERROR_SUCCESS) return {};
     return MacText(std::span<const uint8_t>(info->Address, std::min<size_t>(info->AddressLength, 6)));
+}
+
+}  // namespace
+
+std::wstring ReadFirstAdapterMac() {
+    // Once per process: the adapter list takes milliseconds to read, and
+    // start-up's beacons and its login page each want the address.
+    static const std::wstring mac = ReadAdapterListMac();
+    return mac;
 }
 
 DeviceIdentity ReadDeviceIdentity() {

@@ -7,6 +7,7 @@
 // Read off this machine. A part that cannot be read is empty.
 std::wstring ReadDiskSerial();
 std::wstring ReadCpuSignature();
+// The first adapter's address, read once per process and kept.
 std::wstring ReadFirstAdapterMac();
 
 // did (drawn with the C library's rand(), which the program never seeds),

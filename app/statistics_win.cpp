@@ -26,13 +26,19 @@ void SendActiveStatistics(const std::shared_ptr<CBeaconEvents>& events) {
 }
 
 void SendDeviceBeacon(DeviceBeacon kind, const std::shared_ptr<CBeaconEvents>& events) {
+    // Read here, not on the beacon's thread: the device id draws on this
+    // thread's rand() sequence.
     const std::wstring params = DeviceParams(TheCtrlBlock(), ReadDeviceIdentity());
     SendBeacon(DeviceBeaconUrl(TheCtrlBlock(), kind, params), events);
 }
 
 void SendEventBeacon(int event, std::wstring_view name, const EventChannel& channel,
                      const std::shared_ptr<CBeaconEvents>& events) {
-    SendBeacon(EventBeaconUrl(TheCtrlBlock(), event, name, channel, ReadFirstAdapterMac()), events);
+    SendBeaconBuiltOnThread(
+        [event, name = std::wstring(name), channel] {
+            return EventBeaconUrl(TheCtrlBlock(), event, name, channel, ReadFirstAdapterMac());
+        },
+        events);
 }
 
 void SendInstallCount(const std::shared_ptr<CBeaconEvents>& events) {

@@ -68,6 +68,7 @@ WebShortcut ShortcutOf(UINT id) {
     }
 }
 
+// For the beacons sent on the spot while the frame closes.
 std::wstring EventUrl(int event, std::wstring_view name) {
     const CCtrlBlock& block = TheCtrlBlock();
     return EventBeaconUrl(block, event, name, BlockChannel(block), ReadFirstAdapterMac());
@@ -243,7 +244,7 @@ BOOL CCorvane3Dlg::OnCopyData(HWND, COPYDATASTRUCT* data) {
     const std::wstring account = AccountOfLabel(fields.label);
     SetAccountText(fields.label);
     SendBeacon(PageLoginBeaconUrl(TheCtrlBlock(), account, static_cast<int>(m_titles.size())), m_events);
-    SendBeacon(EventUrl(kOpenEvent, kOpenEventName), m_events);
+    SendEventBeacon(kOpenEvent, kOpenEventName, BlockChannel(TheCtrlBlock()), m_events);
     m_records.push_back(PageRecordFrom(fields));
 
     auto page = std::make_unique<CGameWnd>();
@@ -356,7 +357,7 @@ void CCorvane3Dlg::ClosePage(int index) {
     const uint32_t seconds = OnlineSeconds(m_startTicks[index], ::GetTickCount());
     if (auto url = OnlineTimeUrl(TheCtrlBlock(), m_titles[index], m_records[index].loginGame, seconds))
         SendBeacon(*url, m_events);
-    SendBeacon(EventUrl(kCloseEvent, kCloseEventName), m_events);
+    SendEventBeacon(kCloseEvent, kCloseEventName, BlockChannel(TheCtrlBlock()), m_events);
 
     std::unique_ptr<CGameWnd> closed = std::move(m_pages[index]);
     RemovePage(static_cast<size_t>(index));

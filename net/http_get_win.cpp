@@ -12,7 +12,9 @@ void SetTimeouts(HINTERNET handle, DWORD timeout) {
 
 bool Send(const HttpTarget& target, const std::wstring& body, DWORD& error) {
     CHttpGetHandles handles;
-    if (!handles.Open(target.host, target.port, target.object, kHttpGetTimeoutMs) ||
+    // A beacon's answer is never read again: kept out of the browser's
+    // cache, where writing it cost every beacon an index update and a file.
+    if (!handles.Open(target.host, target.port, target.object, kHttpGetTimeoutMs, INTERNET_FLAG_NO_CACHE_WRITE) ||
         !SendHttpGet(handles.Request(), body)) {
         error = GetLastError();
         return false;
@@ -36,7 +38,7 @@ bool HttpGet(const std::wstring& url, const std::wstring& body) {
 }
 
 bool CHttpGetHandles::Open(const std::wstring& host, unsigned port, const std::wstring& object,
-                           unsigned long timeoutMs) {
+                           unsigned long timeoutMs, DWORD extraFlags) {
     Close();
     m_internet.Reset(InternetOpenW(L"ZMX", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!m_internet) return false;
@@ -45,7 +47,7 @@ bool CHttpGetHandles::Open(const std::wstring& host, unsigned port, const std::w
                                         nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!m_connection) return false;
     m_request.Reset(HttpOpenRequestW(m_connection.Get(), L"GET", object.c_str(), L"HTTP/1.1", nullptr, nullptr,
-                                     INTERNET_FLAG_RELOAD, 0));
+                                     kHttpGetFlags | extraFlags, 0));
     if (!m_request) return false;
     if (timeoutMs != 0) SetTimeouts(m_request.Get(), timeoutMs);
     return true;

@@ -18,6 +18,9 @@ bool HttpGet(const std::wstring& url, const std::wstring& body);
 
 inline constexpr unsigned long kHttpGetTimeoutMs = 5000;
 
+// Every GET's request flags: never answered from the cache.
+inline constexpr DWORD kHttpGetFlags = INTERNET_FLAG_RELOAD;
+
 // The header text every GET hands to WinINet. Some peers rely on it exactly,
 // the blank before the first line break included.
 inline constexpr wchar_t kHttpGetHeaders[] = L"Accept-Language: zh-cn \r\nContent-Type: application/x-www-form-urlencoded\r\n";
@@ -29,8 +32,11 @@ class CHttpGetHandles {
 public:
     // False at the first handle that cannot be opened, the last error being
     // that call's. A non-zero `timeoutMs` bounds connecting, sending and
-    // receiving; 0 keeps the system's limits.
-    bool Open(const std::wstring& host, unsigned port, const std::wstring& object, unsigned long timeoutMs = 0);
+    // receiving; 0 keeps the system's limits. `extraFlags` join the
+    // request's flags: the update download keeps the cache, whose copy its
+    // reads seek in.
+    bool Open(const std::wstring& host, unsigned port, const std::wstring& object, unsigned long timeoutMs = 0,
+              DWORD extraFlags = 0);
     // Request first: a handle is never closed before the ones opened from it.
     void Close();
     HINTERNET Request() const { return m_request.Get(); }

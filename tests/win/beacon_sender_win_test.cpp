@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <thread>
 #include <vector>
 
@@ -53,6 +54,33 @@ TEST(BeaconSender, AnUrlThatDoesNotFitIsNotSentButStillEnds) {
     Sleep(200);
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Targets().at(0).size(), 511u - (base.size() - 1));
+}
+
+// The URL is made on the beacon's own thread; a maker that fails sends
+// nothing but still ends the beacon.
+TEST(BeaconSender, UrlsMadeOnTheBeaconsThreadAreSentAndAFailedMakerStillEnds) {
+    CWinLoopbackServer server;
+    const auto events = CBeaconEvents::Create();
+    ASSERT_NE(events, nullptr);
+    const DWORD caller = GetCurrentThreadId();
+    std::atomic<DWORD> maker{caller};
+    SendBeaconBuiltOnThread(
+        [&] {
+            maker = GetCurrentThreadId();
+            return server.Url("/made");
+        },
+        events);
+    ASSERT_EQ(WaitForSingleObject(events->Done(), 10000), WAIT_OBJECT_0);
+    events->WaitDoneAndReset();
+    EXPECT_NE(maker.load(), caller);
+    ASSERT_TRUE(server.WaitForRequests(1, 5000));
+    EXPECT_EQ(server.Targets().at(0), "/made");
+
+    SendBeaconBuiltOnThread([]() -> std::wstring { throw std::bad_alloc(); }, events);
+    SendBeaconBuiltOnThread(nullptr, events);
+    EXPECT_TRUE(events->WaitIdle(5000));
+    Sleep(200);
+    EXPECT_EQ(server.RequestCount(), 1u);
 }
 
 TEST(BeaconSender, EventsOutliveTheirOwnerWhileABeaconRuns) {

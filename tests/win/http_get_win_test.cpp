@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "net/http_get_win.h"
+#include "net/http_url.h"
 #include "tests/win/loopback_server_win.h"
 
 namespace {
@@ -79,6 +80,34 @@ TEST_F(HttpGetTest, ARefusedConnectionFailsQuicklyWithItsError) {
     EXPECT_FALSE(HttpGet(L"http://127.0.0.1:" + std::to_wstring(port) + L"/x", L""));
     EXPECT_NE(GetLastError(), 0u);
     EXPECT_LT(GetTickCount() - start, 3 * kHttpGetTimeoutMs + 2000);
+}
+
+// Beacons stay out of the browser's cache; a GET whose answer is read (the
+// update download) still goes through it, which shows the check can see an
+// entry at all.
+TEST_F(HttpGetTest, BeaconAnswersAreNotCachedButReadAnswersAre) {
+    auto cached = [](const std::wstring& url) {
+        DWORD size = 0;
+        GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size);
+        return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+    };
+    CWinLoopbackServer server([](auto& conn, auto&) { conn.Reply("200 OK", "GIF89a"); });
+    const std::wstring beacon = server.Url("/_regevent.gif?event=100");
+    ASSERT_TRUE(HttpGet(beacon, L""));
+    EXPECT_FALSE(cached(beacon));
+
+    const std::wstring read = server.Url("/update.exe");
+    const auto target = ParseHttpUrl(read);
+    ASSERT_TRUE(target);
+    CHttpGetHandles handles;
+    ASSERT_TRUE(handles.Open(target->host, target->port, target->object, kHttpGetTimeoutMs));
+    ASSERT_TRUE(SendHttpGet(handles.Request(), L""));
+    char buffer[64];
+    DWORD got = 0;
+    while (InternetReadFile(handles.Request(), buffer, sizeof buffer, &got) && got > 0) {
+    }
+    handles.Close();
+    EXPECT_TRUE(cached(read));
 }
 
 }  // namespace
