@@ -16,7 +16,7 @@
 
 namespace bench {
 
-inline constexpr int kRuns = 7;
+inline constexpr int kRuns = 11;
 
 // One timed run: its time in seconds, or nothing when it failed.
 using Run = std::function<std::optional<double>()>;

@@ -67,12 +67,17 @@ CWinLoopbackServer::CWinLoopbackServer(uint16_t port, Handler handler) : m_handl
         throw std::runtime_error("loopback server cannot listen");
     }
     m_listen = static_cast<uintptr_t>(s);
+    for (int i = 0; i < kReadyWorkers; ++i) m_workers.emplace_back([this] { Work(); });
     m_thread = std::thread([this] { Serve(); });
 }
 
 CWinLoopbackServer::~CWinLoopbackServer() {
     m_stop = true;
     m_thread.join();
+    {
+        std::lock_guard<std::mutex> hold(m_poolLock);
+        m_work.notify_all();
+    }
     for (auto& worker : m_workers) worker.join();
     closesocket(static_cast<SOCKET>(m_listen));
     WSACleanup();
@@ -132,7 +137,34 @@ void CWinLoopbackServer::Serve() {
         const SOCKET s = accept(listener, nullptr, nullptr);
         if (s == INVALID_SOCKET) continue;
         const int order = m_connections++;
-        m_workers.emplace_back([this, s, order] { Handle(static_cast<uintptr_t>(s), order); });
+        bool spawn = false;
+        {
+            std::lock_guard<std::mutex> hold(m_poolLock);
+            m_pending.emplace_back(static_cast<uintptr_t>(s), order);
+            spawn = m_idle < m_pending.size();
+            m_work.notify_one();
+        }
+        // Every connection is served at once, however many handlers wait.
+        if (spawn) m_workers.emplace_back([this] { Work(); });
+    }
+}
+
+// Serves connections until the server stops. Workers wait ready beforehand:
+// under Wine a thread start takes milliseconds, which a client waiting for
+// its answer would otherwise be charged with on every connection.
+void CWinLoopbackServer::Work() {
+    for (;;) {
+        std::pair<uintptr_t, int> next;
+        {
+            std::unique_lock<std::mutex> hold(m_poolLock);
+            ++m_idle;
+            m_work.wait(hold, [this] { return m_stop || !m_pending.empty(); });
+            --m_idle;
+            if (m_pending.empty()) return;
+            next = m_pending.front();
+            m_pending.pop_front();
+        }
+        Handle(next.first, next.second);
     }
 }
 

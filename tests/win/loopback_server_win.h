@@ -3,6 +3,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -64,7 +65,10 @@ public:
     static void AnswerOk(CConn& conn, const std::string& request);
 
 private:
+    static constexpr int kReadyWorkers = 4;
+
     void Serve();
+    void Work();
     void Handle(uintptr_t sock, int order);
 
     Handler m_handler;
@@ -75,6 +79,10 @@ private:
     mutable std::mutex m_lock;
     mutable std::condition_variable m_arrived;
     std::vector<std::pair<int, std::string>> m_requests;  // by accept order
+    std::mutex m_poolLock;
+    std::condition_variable m_work;
+    std::deque<std::pair<uintptr_t, int>> m_pending;  // accepted, not yet served
+    size_t m_idle = 0;                                // workers waiting for one
     std::vector<std::thread> m_workers;
     std::thread m_thread;
 };
