@@ -16,6 +16,7 @@
 #include "app/ctrl_block.h"
 #include "app/device_identity.h"
 #include "fw/handles_win.h"
+#include "fw/system_library_win.h"
 
 namespace {
 
@@ -85,7 +86,11 @@ std::wstring ReadAdapterListMac() {
     std::vector<uint8_t> buffer(kBufferSize, 0);
     ULONG size = kBufferSize;
     auto* info = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
-    if (GetAdaptersInfo(info, &size) != ERROR_SUCCESS) return {};
+    // iphlpapi loads here, on the first beacon's thread, rather than with
+    // the program: each library mapped before the login face holds it up.
+    static const fw::ScopedModule iphlpapi = fw::LoadSystemLibrary(L"iphlpapi.dll");
+    const auto getAdaptersInfo = fw::SystemFunction<decltype(&GetAdaptersInfo)>(iphlpapi, "GetAdaptersInfo");
+    if (getAdaptersInfo == nullptr || getAdaptersInfo(info, &size) != ERROR_SUCCESS) return {};
     return MacText(std::span<const uint8_t>(info->Address, std::min<size_t>(info->AddressLength, 6)));
 }
 

@@ -8,9 +8,40 @@
 #include <cstring>
 #include <mutex>
 
+#include "fw/system_library_win.h"
 #include "tools/code_hook_win.h"
 
 namespace {
+
+// The mixer calls, from winmm loaded at the first mute rather than with the
+// program: start-up never needs it, and under Wine each library mapped
+// before the login face holds it up.
+struct MixerApi {
+    decltype(&mixerGetNumDevs) getNumDevs;
+    decltype(&mixerOpen) open;
+    decltype(&mixerGetLineInfoW) getLineInfo;
+    decltype(&mixerGetLineControlsW) getLineControls;
+    decltype(&mixerGetControlDetailsW) getControlDetails;
+    decltype(&mixerSetControlDetails) setControlDetails;
+    decltype(&mixerClose) close;
+};
+
+// Null when winmm or one of its calls is missing.
+const MixerApi* Mixer() {
+    static const fw::ScopedModule winmm = fw::LoadSystemLibrary(L"winmm.dll");
+    static const MixerApi api{
+        fw::SystemFunction<decltype(&mixerGetNumDevs)>(winmm, "mixerGetNumDevs"),
+        fw::SystemFunction<decltype(&mixerOpen)>(winmm, "mixerOpen"),
+        fw::SystemFunction<decltype(&mixerGetLineInfoW)>(winmm, "mixerGetLineInfoW"),
+        fw::SystemFunction<decltype(&mixerGetLineControlsW)>(winmm, "mixerGetLineControlsW"),
+        fw::SystemFunction<decltype(&mixerGetControlDetailsW)>(winmm, "mixerGetControlDetailsW"),
+        fw::SystemFunction<decltype(&mixerSetControlDetails)>(winmm, "mixerSetControlDetails"),
+        fw::SystemFunction<decltype(&mixerClose)>(winmm, "mixerClose"),
+    };
+    const bool complete = api.getNumDevs && api.open && api.getLineInfo && api.getLineControls &&
+                          api.getControlDetails && api.setControlDetails && api.close;
+    return complete ? &api : nullptr;
+}
 
 // Written by the interface thread only, read without a lock by the audio
 // threads: a reader sees the old or the new value, at worst one more buffer
@@ -173,17 +204,19 @@ BOOL IsVistaOrLater() {
 }
 
 BOOL SetMixerMute(DWORD componentType, BOOL mute) {
-    mixerGetNumDevs();
+    const MixerApi* mixerApi = Mixer();
+    if (mixerApi == nullptr) return FALSE;
+    mixerApi->getNumDevs();
     HMIXER mixer = nullptr;
     // Mixer device 0 by its number: with the handle flag the 0 would be
     // taken for a mixer handle, and no mixer would ever open.
-    if (mixerOpen(&mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) return FALSE;
+    if (mixerApi->open(&mixer, 0, 0, 0, MIXER_OBJECTF_MIXER) != MMSYSERR_NOERROR) return FALSE;
     const auto object = reinterpret_cast<HMIXEROBJ>(mixer);
 
     MIXERLINEW line{};
     line.cbStruct = sizeof(line);
     line.dwComponentType = componentType;
-    bool ok = mixerGetLineInfoW(object, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) ==
+    bool ok = mixerApi->getLineInfo(object, &line, MIXER_OBJECTF_HMIXER | MIXER_GETLINEINFOF_COMPONENTTYPE) ==
               MMSYSERR_NOERROR;
 
     MIXERCONTROLW control{};
@@ -196,7 +229,7 @@ BOOL SetMixerMute(DWORD componentType, BOOL mute) {
         controls.cControls = 1;
         controls.cbmxctrl = sizeof(control);
         controls.pamxctrl = &control;
-        ok = mixerGetLineControlsW(object, &controls, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
+        ok = mixerApi->getLineControls(object, &controls, MIXER_OBJECTF_HMIXER | MIXER_GETLINECONTROLSF_ONEBYTYPE) ==
              MMSYSERR_NOERROR;
     }
     if (ok) {
@@ -208,15 +241,15 @@ BOOL SetMixerMute(DWORD componentType, BOOL mute) {
         details.cMultipleItems = control.cMultipleItems;
         details.cbDetails = sizeof(value);
         details.paDetails = &value;
-        ok = mixerGetControlDetailsW(object, &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
+        ok = mixerApi->getControlDetails(object, &details, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
              MMSYSERR_NOERROR;
         if (ok) {
             value.fValue = mute ? 1 : 0;
-            ok = mixerSetControlDetails(object, &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
+            ok = mixerApi->setControlDetails(object, &details, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
                  MMSYSERR_NOERROR;
         }
     }
-    mixerClose(mixer);
+    mixerApi->close(mixer);
     return ok ? TRUE : FALSE;
 }
 
