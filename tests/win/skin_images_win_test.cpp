@@ -17,6 +17,7 @@ using std::min;
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "fw/handles_win.h"
@@ -25,6 +26,7 @@ using std::min;
 #include "ui/icons_win.h"
 #include "ui/image_loader_win.h"
 #include "ui/image_preload_win.h"
+#include "ui/wic_png_win.h"
 
 namespace {
 
@@ -144,6 +146,27 @@ TEST(SkinImages, AlphaImageIsPremultipliedWithThePngsAlpha) {
     }
     EXPECT_EQ(wrong, 0u);
     EXPECT_GT(translucent, 0u);  // the rounded corners' edge
+}
+
+// Bytes that are no whole PNG give no picture and leave the size alone.
+TEST(SkinImages, BrokenPngBytesDecodeToNothing) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(IDP_LOGIN_BACKGROUND), L"PNG");
+    ASSERT_NE(found, nullptr);
+    const auto* png = static_cast<const char*>(LockResource(LoadResource(self, found)));
+    const std::string whole(png, SizeofResource(self, found));
+    std::string corrupt = whole;
+    std::fill(corrupt.begin() + 100, corrupt.end(), '\x5a');
+    const std::string cases[] = {"", "not a picture", whole.substr(0, 8), whole.substr(0, whole.size() / 2), corrupt};
+    for (const std::string& bytes : cases) {
+        SIZE size{-1, -1};
+        fw::ScopedBitmap bitmap(DecodePremultipliedPng(bytes.data(), bytes.size(), &size));
+        EXPECT_FALSE(bitmap) << bytes.size();
+        EXPECT_EQ(size.cx, -1);
+    }
+    SIZE size{};
+    EXPECT_TRUE(fw::ScopedBitmap(DecodePremultipliedPng(whole.data(), whole.size(), &size)));
+    EXPECT_EQ(size.cx, 1125);
 }
 
 TEST(SkinImages, PreloadHandsEachImageOnceAndFreesTheRest) {
