@@ -6,6 +6,7 @@
 
 #include "browser/flash_rules.h"
 #include "browser/shockwave_flash_win.h"
+#include "fw/dib_section_win.h"
 #include "fw/handles_win.h"
 
 namespace {
@@ -19,14 +20,8 @@ template <class TObj>
 class COleContainerWnd<TObj>::CDibBuffer {
 public:
     CDibBuffer(int width, int height) : m_dc(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;  // top-down: row 0 first in memory
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        m_bitmap.Reset(CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &m_bits, nullptr, 0));
+        // Top-down: row 0 first in memory.
+        m_bitmap = fw::Create32BitSection(width, height, fw::RowOrder::TopDown, &m_bits);
         if (m_bitmap.IsValid()) m_select = std::make_unique<fw::ScopedSelectObject>(m_dc.Get(), m_bitmap.Get());
         m_bytes = static_cast<size_t>(width) * static_cast<size_t>(height) * 4;
     }

@@ -9,6 +9,7 @@ list(APPEND CORE_WIN
   fw/image_list_win.cpp
   fw/paint_canvas_win.cpp
   fw/system_library_win.cpp
+  fw/dib_section_win.cpp
 )
 list(APPEND APP_WIN
   fw/app_main_win.cpp

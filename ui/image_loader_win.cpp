@@ -15,6 +15,7 @@ using std::min;
 #include <optional>
 #include <span>
 
+#include "fw/dib_section_win.h"
 #include "fw/handles_win.h"
 #include "ui/image_preload_win.h"
 #include "ui/skin_geometry.h"
@@ -50,15 +51,8 @@ HBITMAP ConvertToKeyedBitmap(Gdiplus::Bitmap& image) {
     const int width = static_cast<int>(image.GetWidth());
     const int height = static_cast<int>(image.GetHeight());
     if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // bottom-up
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    fw::ScopedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    fw::ScopedBitmap dib = fw::Create32BitSection(width, height, fw::RowOrder::BottomUp, &bits);
     if (!dib || bits == nullptr) return nullptr;
     Gdiplus::Rect all(0, 0, width, height);
     Gdiplus::BitmapData data{};

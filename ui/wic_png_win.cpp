@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "fw/com_util_win.h"
+#include "fw/dib_section_win.h"
 #include "fw/handles_win.h"
 
 namespace {
@@ -53,15 +54,10 @@ HBITMAP DecodePremultipliedPng(const void* bytes, size_t byteCount, SIZE* size) 
     // A section's rows and size must fit its 32-bit fields.
     if (width == 0 || height == 0 || width > INT_MAX / 4 || height > UINT_MAX / (width * 4)) return nullptr;
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(width);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height);  // top-down, as the decoder hands out its rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    fw::ScopedBitmap dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    // Top-down, as the decoder hands out its rows.
+    fw::ScopedBitmap dib =
+        fw::Create32BitSection(static_cast<int>(width), static_cast<int>(height), fw::RowOrder::TopDown, &bits);
     if (!dib || bits == nullptr) return nullptr;
     const UINT stride = width * 4;
     if (FAILED(converter->CopyPixels(nullptr, stride, stride * height, static_cast<BYTE*>(bits)))) return nullptr;
