@@ -229,10 +229,20 @@ std::string CSockBase::HttpGetText(const std::wstring& address) {
         CloseSocket();
         return {};
     }
+    // The request asks to keep the connection alive, and a server that does
+    // so never ends the body: it ends where its Content-Length says, rather
+    // than when the receive limit runs out. Without one, the body ends with
+    // the connection.
+    size_t expected = kTextBodyMax + 1;
+    std::string text;
+    int64_t length = 0;
+    if (sock_http::HeaderValue(m_pszHeader, "Content-Length:", kValueMax, text) &&
+        sock_http::ParseContentLength(text, length) && static_cast<uint64_t>(length) <= kTextBodyMax)
+        expected = static_cast<size_t>(length);
     std::string body;
     char buffer[1024];
-    for (;;) {
-        const long n = sock::Recv(m_sock, buffer, sizeof(buffer));
+    while (body.size() < expected) {
+        const long n = sock::Recv(m_sock, buffer, std::min(sizeof(buffer), expected - body.size()));
         if (n <= 0) break;
         if (body.size() + static_cast<size_t>(n) > kTextBodyMax) {
             body.clear();

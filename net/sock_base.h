@@ -42,8 +42,9 @@ public:
     bool RecvHeader();
     int CheckResponse();
 
-    // The body of a GET, whatever the status; empty on any failure before
-    // the body.
+    // The body of a GET, whatever the status: as long as its Content-Length
+    // says, or up to the connection's end without one; empty on any failure
+    // before the body.
     std::string HttpGetText(const std::wstring& address);
 
     const std::string& Host() const { return m_pszHost; }

@@ -150,6 +150,32 @@ TEST(SockBase, HttpGetTextReturnsExactlyTheBytesSent) {
     }
 }
 
+// A server keeping the connection alive sends nothing after the body; what
+// follows it here stands for that silence, which the fetch must not wait out.
+TEST(SockBase, HttpGetTextEndsWhereContentLengthSays) {
+    const std::string ok = "HTTP/1.1 200 OK\r\nContent-Length: ";
+    struct Case {
+        std::string answer;
+        std::string later;  // sent after a pause, then the connection ends
+        std::string body;
+    } cases[] = {
+        {ok + "3\r\n\r\nabc", "junk", "abc"},
+        {ok + "0\r\n\r\n", "junk", ""},
+        {ok + "9\r\n\r\nshort", "", "short"},                   // the peer ended first
+        {ok + "x\r\n\r\nabc", "junk", "abcjunk"},                // unreadable: to the end
+        {ok + "99999999999\r\n\r\nabc", "junk", "abcjunk"},      // beyond the largest body
+    };
+    for (const Case& c : cases) {
+        CLoopbackServer server([&](auto& conn, auto&) {
+            conn.Send(c.answer);
+            if (!c.later.empty()) conn.Drip(c.later, c.later.size(), 50);
+        });
+        CSockBase base;
+        base.SetReceiveLimit(kTestLimitMs);
+        EXPECT_EQ(base.HttpGetText(server.Url("/t")), c.body) << c.answer;
+    }
+}
+
 TEST(SockBase, HttpGetTextFailsOnABrokenHeader) {
     CLoopbackServer cut([](auto& conn, auto&) { conn.Send("HTTP/1.1 200 OK\r\nContent-Le"); });
     CLoopbackServer oversize([](auto& conn, auto&) {
@@ -167,6 +193,7 @@ TEST(SockBase, HttpGetTextFailsOnABrokenHeader) {
 // is still taken.
 TEST(SockBase, HeaderEndsAtItsBlankLineWhateverPiecesArrive) {
     const std::string head = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\n";
+    const std::string longerHead = "HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\n";
     const std::string padded = "HTTP/1.1 200 OK\r\nX: " + std::string(CSockBase::kHeaderMax - 1 - 24, 'x') + "\r\n\r\n";
     ASSERT_EQ(padded.size(), CSockBase::kHeaderMax - 1);
     struct Case {
@@ -176,7 +203,7 @@ TEST(SockBase, HeaderEndsAtItsBlankLineWhateverPiecesArrive) {
     } cases[] = {
         {head + "body", 1, "body"},
         {head + "body", 3, "body"},  // the blank line straddles two pieces
-        {head + "\r\n\r\nbody", 5, "\r\n\r\nbody"},
+        {longerHead + "\r\n\r\nbody", 5, "\r\n\r\nbody"},
         {padded + "body", 100, "body"},
     };
     for (const Case& c : cases) {
