@@ -1,6 +1,7 @@
 #include "app/day_rules.h"
 
 #include <bit>
+#include <utility>
 
 namespace {
 
@@ -54,7 +55,13 @@ int64_t CDayRules::DayDifference() {
     // saving shortens to 23 hours still counts as one.
     const auto last = ParseStoredDate(m_cache.Get(m_settings));
     const int64_t d = last ? DayNumber(today) - DayNumber(*last) : 0;
-    m_settings.Write(settings::kLstTime, FormatStoredDate(today));
+    // Every computation of a run stores the same date; the settings file is
+    // rewritten once, not each time.
+    std::wstring date = FormatStoredDate(today);
+    if (date != m_writtenDate) {
+        m_settings.Write(settings::kLstTime, date);
+        m_writtenDate = std::move(date);
+    }
     return d;
 }
 

@@ -71,4 +71,5 @@ private:
     CSettings& m_settings;
     const IClock& m_clock;
     CLastDateCache& m_cache;
+    std::wstring m_writtenDate;  // what this run last wrote as the last date
 };

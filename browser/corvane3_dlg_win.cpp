@@ -119,11 +119,6 @@ CCorvane3Dlg::~CCorvane3Dlg() {
 
 BOOL CCorvane3Dlg::OnInitDialog() {
     CDlgEx::OnInitDialog();
-    m_hIcon.Reset(static_cast<HICON>(
-        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
-    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
-
     InstallKeyboardHook(this);
     m_osVersion.dwOSVersionInfoSize = sizeof(m_osVersion);
 #pragma GCC diagnostic push
@@ -134,9 +129,16 @@ BOOL CCorvane3Dlg::OnInitDialog() {
     ModifyStyle(0, WS_CLIPCHILDREN);
     MoveWindow(0, 0, 1, 1);
     m_loginBk.Create(IDD_EMPTY_POPUP, this);
-
-    LoadHotkeys();
     ShowLoginFace();
+    // What the login face does not need comes after it. The frame itself is
+    // shown only when this returns, and no key reaches the hook before the
+    // modal loop runs, so icons and hotkeys are in place before anyone can
+    // see or press them.
+    m_hIcon.Reset(static_cast<HICON>(
+        ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
+    LoadHotkeys();
     // The frame's own skins wait until the face is up, so that decoding them
     // does not hold it up; the first login takes them.
     std::vector<ImageRequest> images;
@@ -222,8 +224,9 @@ void CCorvane3Dlg::OnCancel() { CloseAllPages(); }
 
 void CCorvane3Dlg::ShowLoginFace() {
     TheOpenPageCount() = static_cast<int>(m_titles.size());
-    m_loginBk.ShowWindow(SW_SHOW);
+    // Placed before it is shown, so that it never shows where it was.
     m_loginBk.CenterOnDesktop();
+    m_loginBk.ShowWindow(SW_SHOW);
 }
 
 // --- pages ---------------------------------------------------------------

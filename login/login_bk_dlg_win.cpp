@@ -22,8 +22,11 @@ CLoginBkDlg::~CLoginBkDlg() {
 BOOL CLoginBkDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     SetWindowText(TheCtrlBlock().TitleName());
-    PaintLayered();
+    // The page first: its request goes out on the browser's own thread while
+    // this one paints the picture. The page takes this window's size and
+    // place whenever they change, so it follows the paint's resize.
     m_loginDlg.Create(IDD_EMPTY_POPUP, this);
+    PaintLayered();
     ModifyStyle(0, WS_MINIMIZEBOX);
     return FALSE;
 }

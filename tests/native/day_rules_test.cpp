@@ -69,6 +69,7 @@ TEST(DayRules, ActiveStatisticsThroughEveryEdge) {
         EXPECT_EQ(store.Get(kSection, L"weekdays"), c.bitmapWritten) << c.name;
         EXPECT_EQ(store.Get(kSection, L"keepdays"), std::to_wstring(c.keepdaysOut)) << c.name;
         EXPECT_EQ(store.Get(kSection, L"lstTime"), FormatStoredDate(c.today)) << c.name;
+        EXPECT_EQ(store.Writes(L"lstTime"), 1) << c.name;
     }
 }
 

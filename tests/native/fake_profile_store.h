@@ -18,6 +18,7 @@ public:
         return bufferChars == 0 ? std::wstring{} : value.substr(0, bufferChars - 1);
     }
     bool Write(std::wstring_view section, std::wstring_view key, std::wstring_view value) override {
+        ++m_writes[std::wstring(key)];
         m_values[{std::wstring(section), std::wstring(key)}] = std::wstring(value);
         return true;
     }
@@ -30,12 +31,16 @@ public:
         const auto found = m_values.find({section, key});
         return found == m_values.end() ? L"<absent>" : found->second;
     }
-    int Reads(const std::wstring& key) const {
-        const auto found = m_reads.find(key);
-        return found == m_reads.end() ? 0 : found->second;
-    }
+    int Reads(const std::wstring& key) const { return Count(m_reads, key); }
+    int Writes(const std::wstring& key) const { return Count(m_writes, key); }
 
 private:
+    static int Count(const std::map<std::wstring, int>& counts, const std::wstring& key) {
+        const auto found = counts.find(key);
+        return found == counts.end() ? 0 : found->second;
+    }
+
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> m_values;
     mutable std::map<std::wstring, int> m_reads;
+    std::map<std::wstring, int> m_writes;
 };
