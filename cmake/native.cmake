@@ -13,7 +13,10 @@ endif()
 add_library(corvane_core STATIC ${CORE_PORTABLE} ${CORE_NATIVE})
 # Debian's libjsoncpp-dev: the portal's icon description is parsed with it.
 find_package(jsoncpp REQUIRED CONFIG)
-target_link_libraries(corvane_core PUBLIC JsonCpp::JsonCpp)
+# zlib inflates the skins' PNG data (Debian's zlib1g-dev; the Windows build
+# links libz-mingw-w64-dev's static library).
+find_package(ZLIB REQUIRED)
+target_link_libraries(corvane_core PUBLIC JsonCpp::JsonCpp ZLIB::ZLIB)
 
 add_library(relabel_core STATIC ${RELABEL_PORTABLE} ${CMAKE_SOURCE_DIR}/relabel/file_replace_posix.cpp)
 target_link_libraries(relabel_core PUBLIC corvane_core)

@@ -11,7 +11,7 @@ set(CORVANE_DEPS_DIR ${CMAKE_SOURCE_DIR}/build/deps CACHE PATH "Cross-built libr
 
 # Libraries the Windows layer links against; later units append to it.
 set(CORVANE_WIN_LIBS user32 gdi32 comctl32 ole32 oleaut32 uuid shell32 shlwapi advapi32
-    wininet ws2_32 iphlpapi msimg32 gdiplus winmm version)
+    wininet ws2_32 iphlpapi msimg32 gdiplus winmm version z)
 
 add_library(corvane_core STATIC ${CORE_PORTABLE} ${CORE_WIN})
 target_link_libraries(corvane_core PUBLIC ${CORVANE_WIN_LIBS})

@@ -4,6 +4,7 @@ list(APPEND CORE_PORTABLE
   ui/progress_fill.cpp
   ui/skin_geometry.cpp
   ui/icon_file.cpp
+  ui/png_fast_decode.cpp
 )
 list(APPEND CORE_WIN
   ui/parent_background_win.cpp

@@ -8,6 +8,7 @@
 #include "fw/com_util_win.h"
 #include "fw/dib_section_win.h"
 #include "fw/handles_win.h"
+#include "ui/png_fast_decode.h"
 
 namespace {
 
@@ -30,6 +31,27 @@ private:
 }  // namespace
 
 HBITMAP DecodePremultipliedPng(const void* bytes, size_t byteCount, SIZE* size) {
+    if (bytes == nullptr || byteCount == 0 || byteCount > UINT_MAX) return nullptr;
+    fw::ScopedBitmap dib;
+    SIZE decoded{};
+    const auto section = [&](uint32_t width, uint32_t height) -> uint8_t* {
+        void* bits = nullptr;
+        dib = fw::Create32BitSection(static_cast<int>(width), static_cast<int>(height), fw::RowOrder::TopDown, &bits);
+        decoded = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+        return static_cast<uint8_t*>(bits);
+    };
+    if (png::DecodePremultipliedBgra({static_cast<const uint8_t*>(bytes), byteCount}, section) ==
+        png::Result::Decoded) {
+        GdiFlush();
+        if (size != nullptr) *size = decoded;
+        return dib.Take();
+    }
+    // Any other kind, and whatever the quick decoder finds unsound, goes to
+    // the system's decoder, which has the last word.
+    return DecodePremultipliedPngWithWic(bytes, byteCount, size);
+}
+
+HBITMAP DecodePremultipliedPngWithWic(const void* bytes, size_t byteCount, SIZE* size) {
     if (bytes == nullptr || byteCount == 0 || byteCount > UINT_MAX) return nullptr;
     ComScope com;
     if (!com.Usable()) return nullptr;

@@ -11,6 +11,7 @@ using std::min;
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -167,6 +168,32 @@ TEST(SkinImages, BrokenPngBytesDecodeToNothing) {
     SIZE size{};
     EXPECT_TRUE(fw::ScopedBitmap(DecodePremultipliedPng(whole.data(), whole.size(), &size)));
     EXPECT_EQ(size.cx, 1125);
+}
+
+// The quick decoder that takes the skins' kind of PNG agrees with the
+// system's: the same alpha, colours at most one step apart from rounding.
+TEST(SkinImages, QuickDecodeAgreesWithTheImagingComponent) {
+    HMODULE self = GetModuleHandleW(nullptr);
+    HRSRC found = FindResourceW(self, MAKEINTRESOURCEW(IDP_LOGIN_BACKGROUND), L"PNG");
+    ASSERT_NE(found, nullptr);
+    const void* png = LockResource(LoadResource(self, found));
+    const DWORD bytes = SizeofResource(self, found);
+    SIZE quickSize{}, wicSize{};
+    fw::ScopedBitmap quick(DecodePremultipliedPng(png, bytes, &quickSize));
+    fw::ScopedBitmap wic(DecodePremultipliedPngWithWic(png, bytes, &wicSize));
+    ASSERT_TRUE(quick && wic);
+    EXPECT_EQ(quickSize.cx, wicSize.cx);
+    EXPECT_EQ(quickSize.cy, wicSize.cy);
+    const auto a = SectionPixels(quick.Get()), b = SectionPixels(wic.Get());
+    ASSERT_EQ(a.size(), b.size());
+    size_t apart = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            const int x = (a[i] >> shift) & 0xFF, y = (b[i] >> shift) & 0xFF;
+            if (shift == 24 ? x != y : std::abs(x - y) > 1) ++apart;
+        }
+    }
+    EXPECT_EQ(apart, 0u);
 }
 
 TEST(SkinImages, PreloadHandsEachImageOnceAndFreesTheRest) {
