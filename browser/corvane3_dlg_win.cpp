@@ -1,5 +1,6 @@
 #include "browser/corvane3_dlg_win.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -52,6 +53,33 @@ constexpr ButtonImage kButtonImages[] = {
     {tabs::id::kScreenshot, IDP_SCREENSHOT, false}, {tabs::id::kService, IDP_SERVICE, true},
     {tabs::id::kNoviceCard, IDP_NOVICE, true}, {tabs::id::kPay, IDP_PAY, true},
     {tabs::id::kMessages, IDP_MESSAGES, true},
+};
+
+// The frame's controls, in tab order, with the styles a dialog template's
+// PUSHBUTTON, LTEXT and DEFPUSHBUTTON give. They are made at the first login:
+// until then the frame is a pixel behind the login face, and making them
+// with the frame held that face up. Every one but the hidden default button
+// is placed by LayoutControls.
+struct FrameControl {
+    int id;
+    const wchar_t* windowClass;
+    const wchar_t* text;
+    DWORD style;
+};
+constexpr DWORD kShownPush = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
+constexpr FrameControl kFrameControls[] = {
+    {tabs::id::kBoss, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kToolMenu, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kSound, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kRefresh, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kScreenshot, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kMessages, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kPay, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kNoviceCard, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kService, WC_BUTTONW, L"", kShownPush},
+    {tabs::id::kNewPage, WC_BUTTONW, L"+", kShownPush},
+    {tabs::id::kAccountLabel, WC_STATICW, L"", WS_VISIBLE | WS_GROUP | SS_LEFT | SS_NOTIFY},
+    {IDOK, WC_BUTTONW, L"", WS_TABSTOP | BS_DEFPUSHBUTTON},
 };
 
 // SetupControls' skins besides the buttons'.
@@ -153,10 +181,24 @@ BOOL CCorvane3Dlg::OnInitDialog() {
 void CCorvane3Dlg::EnsureControls() {
     if (m_controlsSetUp) return;
     m_controlsSetUp = true;
+    CreateControls();
     SetupControls();
     RECT client{};
     GetClientRect(&client);
     LayoutControls(client.right);
+}
+
+void CCorvane3Dlg::CreateControls() {
+    // As the dialog manager makes a template's controls: children that do
+    // not notify their parent of their own creation, in the dialog's font.
+    const WPARAM font = static_cast<WPARAM>(SendMessage(WM_GETFONT));
+    for (const FrameControl& control : kFrameControls) {
+        const HWND made = ::CreateWindowExW(WS_EX_NOPARENTNOTIFY, control.windowClass, control.text,
+                                           WS_CHILD | control.style, 0, 0, 0, 0, m_hWnd,
+                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                                           fw::ResourceInstance(), nullptr);
+        if (made != nullptr) ::SendMessageW(made, WM_SETFONT, font, FALSE);
+    }
 }
 
 bool CCorvane3Dlg::PreloadSkins() {

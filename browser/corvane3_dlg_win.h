@@ -143,6 +143,7 @@ private:
     // the dialog template gave them, where SetupControls takes their
     // drawing sizes, and the layout waits.
     void EnsureControls();
+    void CreateControls();
     void SetupControls();
     void LayoutControls(int cx);
     void SetAccountText(const std::wstring& label);

@@ -89,7 +89,12 @@ HWND FindWindowOfProcess(DWORD processId, const std::function<bool(HWND)>& match
     });
 }
 
-bool IsMainFrame(HWND window) { return GetDlgItem(window, 1001) != nullptr; }
+// The one dialog of the client with a taskbar button of its own and no
+// owner; its controls come only with the first login.
+bool IsMainFrame(HWND window) {
+    return IsDialogClass(window) && GetWindow(window, GW_OWNER) == nullptr &&
+           (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+}
 
 bool IsMessageBox(HWND window) {
     return IsWindowVisible(window) && IsDialogClass(window) && GetDlgItem(window, 5000) != nullptr;

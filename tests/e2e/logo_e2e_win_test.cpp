@@ -30,7 +30,7 @@ HWND FindLogo(DWORD processId) {
     return FindWindowOfProcess(processId, [](HWND window) {
         const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
         return ClassOf(window) == L"#32770" && (exStyle & WS_EX_LAYERED) != 0 && (exStyle & WS_EX_TOOLWINDOW) != 0 &&
-               GetDlgItem(window, 1001) == nullptr;
+               !IsMainFrame(window);
     });
 }
 

@@ -174,19 +174,28 @@ TEST_F(FrameTest, ALoginOpensAPageOverThePageArea) {
     EXPECT_EQ(SendMessageW(m_frame.m_hWnd, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&bad)), 0);
 }
 
-// The frame sets its controls up only after the login face shows; a login
-// sent before that sets them up first and lays them out for the page face.
-TEST_F(FrameTest, ALoginBeforeTheControlsAreSetUpSetsThemUpFirst) {
+// The frame makes its controls only at the first login, and sets them up
+// and lays them out for the page face before the page comes.
+TEST_F(FrameTest, TheFirstLoginMakesTheControlsAndSetsThemUp) {
     m_frame.DestroyWindow();
     CTestFrame frame;
     ASSERT_TRUE(frame.Create(IDD_MAIN_FRAME, nullptr));
-    const HWND boss = GetDlgItem(frame.m_hWnd, tabs::id::kBoss);
-    auto buttonType = [&] { return GetWindowLongW(boss, GWL_STYLE) & BS_TYPEMASK; };
-    EXPECT_EQ(buttonType(), BS_PUSHBUTTON);  // nothing pumped yet
+    EXPECT_EQ(GetWindow(frame.m_hWnd, GW_CHILD), nullptr);
 
     ThePendingGameAddress() = L"http://127.0.0.1:7296/game/play.html";
     EXPECT_EQ(SendLogin(frame.m_hWnd, LoginText(L"12服-一区-abc")), 1);
-    EXPECT_EQ(buttonType(), BS_OWNERDRAW);
+    const HWND boss = GetDlgItem(frame.m_hWnd, tabs::id::kBoss);
+    ASSERT_NE(boss, nullptr);
+    EXPECT_EQ(GetWindowLongW(boss, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    // In the template's order, which is the tab order, the hidden default
+    // button last.
+    const HWND first = GetWindow(frame.m_hWnd, GW_CHILD);
+    EXPECT_EQ(GetDlgCtrlID(first), tabs::id::kBoss);
+    const HWND defaultButton = GetDlgItem(frame.m_hWnd, IDOK);
+    ASSERT_NE(defaultButton, nullptr);
+    EXPECT_FALSE(IsWindowVisible(defaultButton));
+    EXPECT_EQ(LOWORD(SendMessageW(frame.m_hWnd, DM_GETDEFID, 0, 0)), IDOK);
+    EXPECT_EQ(SendMessageW(boss, WM_GETFONT, 0, 0), SendMessageW(frame.m_hWnd, WM_GETFONT, 0, 0));
     m_loop.Run(300);
     RECT client{}, button = WindowRect(boss);
     GetClientRect(frame.m_hWnd, &client);
