@@ -1,6 +1,7 @@
 list(APPEND CORE_PORTABLE
   app/ctrl_layout.cpp
   app/ctrl_block.cpp
+  app/pe_image.cpp
   app/settings_store.cpp
   app/day_rules.cpp
   app/ini_rules.cpp
@@ -9,7 +10,10 @@ list(APPEND CORE_PORTABLE
   app/device_identity.cpp
   app/start_mode.cpp
   app/process_state.cpp
+  app/json_object.cpp
   app/icon_info.cpp
+  app/update_info.cpp
+  app/update_accept.cpp
   app/self_delete_batch.cpp
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp

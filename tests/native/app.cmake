@@ -1,5 +1,6 @@
 list(APPEND NATIVE_TESTS
   tests/native/ctrl_block_test.cpp
+  tests/native/pe_image_test.cpp
 )
 list(APPEND NATIVE_TESTS
   tests/native/settings_store_test.cpp
@@ -11,4 +12,6 @@ list(APPEND NATIVE_TESTS
 )
 list(APPEND NATIVE_TESTS
   tests/native/install_rules_test.cpp
+  tests/native/update_info_test.cpp
+  tests/native/update_accept_test.cpp
 )
