@@ -35,6 +35,7 @@ list(APPEND CORE_WIN
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
   app/update_signature_win.cpp
+  app/elevation_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp
