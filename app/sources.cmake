@@ -17,6 +17,7 @@ list(APPEND CORE_PORTABLE
   app/self_delete_batch.cpp
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
+  app/ecdsa_der.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp
@@ -37,6 +38,8 @@ list(APPEND CORE_WIN
   app/icon_refresh_win.cpp
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
+  app/update_signature_win.cpp
+  app/elevation_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp
