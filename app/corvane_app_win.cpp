@@ -19,6 +19,8 @@
 #include "app/settings_store_win.h"
 #include "app/startup_hooks_win.h"
 #include "app/statistics_win.h"
+#include "app/update_apply.h"
+#include "app/update_start_win.h"
 #include "fw/com_util_win.h"
 #include "net/http_get_win.h"
 
@@ -58,6 +60,14 @@ BOOL CCorvane3App::InitInstance() {
     // OLE for the hosted browser and player controls, once for the process.
     AfxEnableControlContainer();
 
+    const std::vector<std::wstring> args = CommandLineArgs();
+    // The elevated copy that replaces the program for an update does that
+    // alone: no network check, no window, its exit code the answer.
+    if (args.size() > 1 && _wcsicmp(args[1].c_str(), kReplaceSwitch) == 0) {
+        m_exitCode = RunElevatedReplaceStart(std::span<const std::wstring>(args).subspan(2));
+        return FALSE;
+    }
+
     const CCtrlBlock& block = TheCtrlBlock();
     m_title = block.TitleName();
     m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
@@ -68,7 +78,6 @@ BOOL CCorvane3App::InitInstance() {
         return FALSE;
     }
 
-    const std::vector<std::wstring> args = CommandLineArgs();
     const StartRequest request = DecideStartMode(args, block.LaunchSwitch(), ModulePath(), CommonAppDataFolder());
     if (request.mode == StartMode::NewGameStart || request.mode == StartMode::HallStart) {
         TheHallWindow() = request.hallWindow;
@@ -90,6 +99,9 @@ BOOL CCorvane3App::InitInstance() {
     const bool showsFrame = block.IsFlagSet(0) || request.mode != StartMode::FirstRun;
     if (m_gdiplusStarted && showsFrame) PreloadMainFrameSkins();
 
+    // The new program, once in place, starts in this one's place.
+    if (request.mode == StartMode::UpdateStart && RunUpdateStart(m_dlgUpdate, m_title)) return FALSE;
+
     if (block.IsFlagSet(0)) {
         SendActiveStatistics(m_events);
     } else if (request.mode == StartMode::FirstRun) {
@@ -99,6 +111,7 @@ BOOL CCorvane3App::InitInstance() {
         SendActiveStatistics(m_events);
         RefreshDesktopIcon();
     }
+    RemoveUpdateLeftovers();
     OpenClient(request.mode);
     return FALSE;
 }
@@ -145,5 +158,6 @@ int CCorvane3App::ExitInstance() {
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
         m_gdiplusStarted = false;
     }
-    return CWinApp::ExitInstance();
+    CWinApp::ExitInstance();
+    return m_exitCode;
 }

@@ -35,5 +35,6 @@ private:
     std::shared_ptr<CBeaconEvents> m_events;
     ULONG_PTR m_gdiplusToken = 0;
     bool m_gdiplusStarted = false;
+    int m_exitCode = 0;
     CPrgsDlg m_dlgUpdate;
 };

@@ -18,6 +18,8 @@ list(APPEND CORE_PORTABLE
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
   app/ecdsa_der.cpp
+  app/update_apply.cpp
+  app/update_query.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp
@@ -39,6 +41,8 @@ list(APPEND CORE_WIN
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
   app/update_signature_win.cpp
+  app/update_query_win.cpp
+  app/update_start_win.cpp
   app/elevation_win.cpp
 )
 list(APPEND APP_WIN

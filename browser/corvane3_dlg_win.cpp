@@ -111,6 +111,7 @@ BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
     ON_MESSAGE(kMsgTrayMenu, OnTrayMenu)
     ON_MESSAGE(kMsgReloadHotkeys, OnReloadHotkeys)
     ON_MESSAGE(kMsgAnotherPage, OnAnotherPage)
+    ON_MESSAGE(kMsgUpdateAnswer, OnUpdateAnswer)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_NCMOUSELEAVE, OnNcMouseLeave)
@@ -174,6 +175,7 @@ BOOL CCorvane3Dlg::OnInitDialog() {
     for (const ButtonImage& button : kButtonImages) images.push_back({button.image, ImageKind::Keyed});
     StartImagePreload(fw::ResourceInstance(), std::move(images));
     SetTimer(kTimerRunningTime, 60000);
+    SetTimer(kTimerUpdateCheck, kUpdateCheckDelayMs);
     m_bInstallFlag = AppSettings().IsInstallTagSet();
     return TRUE;
 }
@@ -519,6 +521,10 @@ void CCorvane3Dlg::OnTimer(UINT_PTR id) {
             m_btnSound.SetImage(m_bMute ? m_bmpSoundOff : m_bmpSoundOn, FALSE);
             m_btnSound.Invalidate(TRUE);
         }
+    } else if (id == kTimerUpdateCheck) {
+        KillTimer(kTimerUpdateCheck);
+        CSettings stored = AppSettings();
+        if (TakeDailyUpdateCheck(stored, CWinClock().Today())) m_updateQuery.Start(m_hWnd, kMsgUpdateAnswer, true);
     } else if (id == kTimerRunningTime && m_nRunningTime <= kRunningTimeLastWrite) {
         AppSettings().Write(settings::kRunningTime, FormatInt(m_nRunningTime));
         if (m_nRunningTime++ >= kRunningTimeLastWrite) KillTimer(kTimerRunningTime);
@@ -970,11 +976,33 @@ void CCorvane3Dlg::RunMenuItem(UINT item) {
 }
 
 void CCorvane3Dlg::RunUpdate() {
-    const CCtrlBlock& block = TheCtrlBlock();
-    if (CheckUpdate(block.ExpectedTag(), block.ClientVersion()) == 0) {
-        AskUser(0, L"已经是最新版本，无需进行更新。");
-        return;
+    // The check may wait on the portal: its answer comes back as a message.
+    // A second choice while one runs is the same question.
+    m_updateQuery.Start(m_hWnd, kMsgUpdateAnswer, false);
+}
+
+LRESULT CCorvane3Dlg::OnUpdateAnswer(WPARAM wp, LPARAM lp) {
+    const bool background = wp != 0, needed = lp != 0;
+    if (!background) {
+        if (needed)
+            RestartForUpdateAndExit();
+        else
+            AskUser(0, L"已经是最新版本，无需进行更新。");
+        return 0;
     }
+    if (!needed) return 0;
+    const UpdateAnswer answer = m_updateQuery.Answer();
+    // Without a described version the fixed expected tag names the update.
+    const std::wstring version = answer.version.empty() ? TheCtrlBlock().ExpectedTag() : answer.version;
+    CSettings stored = AppSettings();
+    if (!TakeUpdateQuestion(stored, version)) return 0;
+    const std::wstring question =
+        answer.version.empty() ? L"发现新版本，是否现在更新？" : L"发现新版本 " + answer.version + L"，是否现在更新？";
+    if (AskUser(MB_YESNO, question) == IDYES) RestartForUpdateAndExit();
+    return 0;
+}
+
+void CCorvane3Dlg::RestartForUpdateAndExit() {
     RestartForUpdate();
     ExitClient();
 }

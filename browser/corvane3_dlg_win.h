@@ -20,6 +20,7 @@
 #include "fw/image_list_win.h"
 #include "fw/paint_canvas_win.h"
 #include "fw/tooltip_win.h"
+#include "app/update_query_win.h"
 #include "login/login_bk_dlg_win.h"
 #include "shot/screen_shot_win.h"
 #include "tools/keyboard_hook_win.h"
@@ -32,10 +33,15 @@ inline constexpr UINT kMsgTrayIcon = WM_USER + 1;
 inline constexpr UINT kMsgPageCreated = WM_USER + 2;
 inline constexpr UINT kMsgTrayMenu = WM_USER + 3;
 inline constexpr UINT kMsgAnotherPage = WM_USER + 6;
+// The update check's answer from its worker (app/update_query_win.h).
+inline constexpr UINT kMsgUpdateAnswer = WM_USER + 24;
 
 // Timer ids: the mute flag applied every 400 ms, "RunningTime" every minute.
 inline constexpr UINT_PTR kTimerMute = 3;
 inline constexpr UINT_PTR kTimerRunningTime = 8;
+// The day's background update check, a while after the login face is up.
+inline constexpr UINT_PTR kTimerUpdateCheck = 24;
+inline constexpr UINT kUpdateCheckDelayMs = 15000;
 
 class CCorvane3Dlg : public CDlgEx, public IHotkeyTarget {
 public:
@@ -89,6 +95,7 @@ protected:
     LRESULT OnTrayMenu(WPARAM wp, LPARAM lp);
     LRESULT OnReloadHotkeys(WPARAM wp, LPARAM lp);
     LRESULT OnAnotherPage(WPARAM wp, LPARAM lp);
+    LRESULT OnUpdateAnswer(WPARAM wp, LPARAM lp);
     LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
     LRESULT OnWindowPosChanging(WPARAM wp, LPARAM lp);
     LRESULT OnNcMouseLeave(WPARAM wp, LPARAM lp);
@@ -163,6 +170,7 @@ private:
     void ShowToolMenu();
     void RunSettings();
     void RunUpdate();
+    void RestartForUpdateAndExit();
     void RunWebShortcut(UINT id);
     void OpenScreenShot();
 
@@ -190,6 +198,7 @@ private:
     BOOL m_bInstallFlag = FALSE;
     CScreenShot m_screenShot;  // its windows are made at the first opening
     CLoginBkDlg m_loginBk;
+    CUpdateQuery m_updateQuery;
 
     // Images the buttons show; each button keeps its own copy.
     fw::ScopedBitmap m_bmpClose;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/process_state.h"
@@ -32,6 +33,7 @@ class CTestFrame : public CCorvane3Dlg {
 public:
     std::vector<std::wstring> asked;
     std::vector<std::wstring> opened;
+    UINT menuChoice = 0;  // answers the next menu without showing it
 
 protected:
     int AskUser(UINT, const std::wstring& text) override {
@@ -39,7 +41,20 @@ protected:
         return IDYES;
     }
     void OpenWebShortcut(const std::wstring& url) override { opened.push_back(url); }
+    UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override {
+        if (menuChoice == 0) return CCorvane3Dlg::TrackMenu(menu, flags, x, y, owner);
+        return std::exchange(menuChoice, 0);
+    }
 };
+
+// The portal's update description, slow to come, naming this build's own
+// version (ClientVersion=9.9).
+void AnswerSlowUpdateInfo(CWinLoopbackServer::CConn& conn, const std::string& request) {
+    if (request.find("_a=getUpdateInfo") == std::string::npos) return CWinLoopbackServer::AnswerOk(conn, request);
+    Sleep(1000);
+    conn.Reply("200 OK", "{\"version\":\"9.9\",\"tag\":\"ab99\",\"url\":\"http://127.0.0.1:7296/n.exe\",\"size\":\"3\","
+                         "\"sha256\":\"" + std::string(64, 'a') + "\",\"signature\":\"MAE=\"}");
+}
 
 // Runs messages as the frame's modal loop does, pre-translation included;
 // remembers a quit message.
@@ -137,7 +152,7 @@ protected:
         return r;
     }
 
-    CWinLoopbackServer m_server{kPort, CWinLoopbackServer::AnswerOk};
+    CWinLoopbackServer m_server{kPort, AnswerSlowUpdateInfo};
     CTestFrame m_frame;
     Loop m_loop;
 };
@@ -390,3 +405,15 @@ TEST_F(FrameTest, RunningTimeStopsAtFifteenAndTheExitRestoresTheInstallTag) {
 }
 
 }  // namespace
+
+TEST_F(FrameTest, TheUpdateItemAsksThePortalWithoutHoldingTheWindow) {
+    ASSERT_EQ(Login(L"a"), 1);
+    m_frame.menuChoice = 4;  // "更新"
+    const DWORD start = GetTickCount();
+    m_frame.SendMessage(WM_COMMAND, tabs::id::kToolMenu, 0);
+    EXPECT_LT(GetTickCount() - start, 500u) << "the window does not wait for the portal";
+    EXPECT_TRUE(m_frame.asked.empty());
+    m_loop.Run(10000, [&] { return !m_frame.asked.empty(); });
+    EXPECT_EQ(m_frame.asked, std::vector<std::wstring>{L"已经是最新版本，无需进行更新。"});
+    EXPECT_TRUE(Requested("/webStatic/index.php?_c=client&_a=getUpdateInfo&game="));
+}
