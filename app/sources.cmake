@@ -13,6 +13,7 @@ list(APPEND CORE_PORTABLE
   app/self_delete_batch.cpp
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
+  app/after_face_work.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp
