@@ -20,6 +20,7 @@ list(APPEND CORE_PORTABLE
   app/ecdsa_der.cpp
   app/update_apply.cpp
   app/update_query.cpp
+  app/after_face_work.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp
