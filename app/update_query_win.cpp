@@ -28,7 +28,12 @@ UpdateAnswer QueryRunningProgram() {
 bool CUpdateQuery::Start(HWND window, UINT message, bool background) {
     {
         std::lock_guard<std::mutex> hold(m_state->lock);
-        if (m_state->running) return false;
+        if (m_state->running) {
+            // The user asks while the background check runs: that check's
+            // answer is the user's.
+            if (!background) m_state->background = false;
+            return true;
+        }
         m_state->running = true;
         m_state->window = window;
         m_state->message = message;

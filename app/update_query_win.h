@@ -10,7 +10,8 @@
 // The update check off the window's thread: it may wait on the portal. The
 // answer arrives as `message` posted to the window, wParam the start's
 // `background` flag, lParam 1 when an update is needed; Answer() then holds
-// it. One check at a time.
+// it. One check at a time: a user's start during a background check takes
+// over that check's answer.
 class CUpdateQuery {
 public:
     bool Start(HWND window, UINT message, bool background);

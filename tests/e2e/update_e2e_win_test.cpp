@@ -71,6 +71,13 @@ protected:
         m_program = InstallFolder() + L"\\E2eUpd.exe";
         ASSERT_TRUE(m_image.Write(m_program, Slots("3.0.0.1", "")));
         m_old = ReadWholeFile(m_program);
+        // Today's background check counts as done, so that the clients
+        // started here ask no question of their own.
+        SYSTEMTIME now;
+        GetLocalTime(&now);
+        const std::wstring today =
+            std::to_wstring(now.wYear) + L"/" + std::to_wstring(now.wMonth) + L"/" + std::to_wstring(now.wDay);
+        WritePrivateProfileStringW(L"E2eUpd", L"UpdateDay", today.c_str(), SettingsFilePath().c_str());
     }
     void TearDown() override {
         DeleteFileW(m_program.c_str());
@@ -126,7 +133,12 @@ protected:
                     conn.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" +
                               body.substr(0, body.size() / 2));
                     break;
-                case Body::Oversize: conn.Reply("200 OK", body + std::string(4096, 'x')); break;
+                case Body::Oversize:
+                    // The client refuses it from its length and reads on no
+                    // further: the rest would never leave this server.
+                    conn.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size() + 4096) +
+                              "\r\n\r\n" + body.substr(0, 4096));
+                    break;
                 case Body::Missing: conn.Reply("404 Not Found", "no such file"); break;
             }
         } else {
