@@ -51,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (auto authority = WebAuthority(url))
         fuzz::Require(!authority->empty(), "an authority has a host");
-    IsBridgeOriginAllowed(url, L"http://127.0.0.1:7251/doln/clients/doln-gwb2-zddl/reg.html", L"127.0.0.1:7251");
+    const OperatorHosts hosts{L"http://127.0.0.1:7251/doln/clients/doln-gwb2-zddl/reg.html", L"127.0.0.1:7251",
+                              L"127.0.0.1:7251"};
+    JudgeLoginNavigation({url, url, url, true}, hosts);
     return 0;
 }
