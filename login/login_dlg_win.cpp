@@ -202,7 +202,8 @@ void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url
             break;
     }
     CSettings settings = AppSettings();
-    if (auto answer = RunSettingsCommand(request, settings)) CallPageScript(answer->function, {answer->argument});
+    if (auto answer = RunSettingsCommand(request, settings, CWinCodePage(CP_ACP)))
+        CallPageScript(answer->function, {answer->argument});
 }
 
 void CLoginDlg::EnterGame(const std::wstring& url) {

@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CFakeProfileStore store;
     CSettings settings(store, L"doln");
     for (int i = 0; i < 2; ++i) {
-        if (auto answer = RunSettingsCommand(request, settings))
+        if (auto answer = RunSettingsCommand(request, settings, *gbk))
             fuzz::Require(answer->argument.size() < 2048, "a page answer fits the read buffer");
     }
     TakeFirstRun(settings);

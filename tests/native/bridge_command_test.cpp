@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/code_page.h"
 #include "login/bridge_command.h"
 #include "login/bridge_origin.h"
 #include "login/bridge_settings.h"
@@ -55,7 +56,8 @@ TEST(BridgeCommand, BaseFilterCancelsCommandsAndLetsScriptThrough) {
 TEST(BridgeSettings, CommandsStoreAndAnswer) {
     CFakeProfileStore store;
     CSettings settings(store, L"Doln2");
-    auto run = [&](const wchar_t* url) { return RunSettingsCommand(ParseBridgeCommand(url), settings); };
+    const std::unique_ptr<ICodePage> gbk = MakeGbkCodePage();
+    auto run = [&](const wchar_t* url) { return RunSettingsCommand(ParseBridgeCommand(url), settings, *gbk); };
 
     const auto info = run(L"app://readinfo");
     ASSERT_TRUE(info);
@@ -89,19 +91,21 @@ TEST(BridgeSettings, LoginCounterEdges) {
         CFakeProfileStore store;
         store.Set(L"S", L"LoginCount", c.stored);
         CSettings settings(store, L"S");
-        EXPECT_EQ(RunSettingsCommand({BridgeCommand::LoginNum, L""}, settings)->argument, c.answer) << c.stored;
+        EXPECT_EQ(RunSettingsCommand({BridgeCommand::LoginNum, L""}, settings, *MakeGbkCodePage())->argument, c.answer)
+            << c.stored;
     }
 }
 
-TEST(BridgeSettings, AValueThatWouldReadBackCutIsNotStored) {
+TEST(BridgeSettings, AValueThatWouldNotReadBackIsNotStored) {
     CFakeProfileStore store;
     CSettings settings(store, L"S");
+    const std::unique_ptr<ICodePage> gbk = MakeGbkCodePage();
     store.Set(L"S", L"RegUrl", L"old");
-    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2048, L'r')}, settings);
+    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2048, L'r')}, settings, *gbk);
     EXPECT_EQ(store.Get(L"S", L"RegUrl"), L"old");
-    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2047, L'r')}, settings);
+    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2047, L'r')}, settings, *gbk);
     EXPECT_EQ(store.Get(L"S", L"RegUrl"), std::wstring(2047, L'r'));
-    RunSettingsCommand({BridgeCommand::SetupKey, std::wstring(5000, L'k')}, settings);
+    RunSettingsCommand({BridgeCommand::SetupKey, L"k\r\nRegUrl=http://evil/"}, settings, *gbk);
     EXPECT_EQ(store.Get(L"S", L"Key"), L"<absent>");
 }
 
