@@ -34,6 +34,8 @@ list(APPEND CORE_WIN
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
   app/elevation_win.cpp
+  app/access_rights_win.cpp
+  app/machine_roads_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp
