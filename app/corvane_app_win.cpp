@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 #include <wininet.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
@@ -33,6 +34,8 @@ constexpr size_t kRemoveQuestionChars = 64;
 // A beacon still in flight when the process ends gets this long to finish:
 // its connect, send and receive time-outs.
 constexpr DWORD kBeaconDrainMs = 3 * kHttpGetTimeoutMs;
+// The desktop-icon refresh's two socket waits and its pause for the desktop.
+constexpr DWORD kAfterFaceDrainMs = 10000;
 
 std::vector<std::wstring> CommandLineArgs() {
     std::vector<std::wstring> args;
@@ -103,7 +106,10 @@ BOOL CCorvane3App::InitInstance() {
         return FALSE;
     } else if (request.mode == StartMode::ShortcutStart || request.mode == StartMode::InstalledStart) {
         SendActiveStatistics(m_events);
-        RefreshDesktopIcon();
+        // Nothing the face needs comes from the portal's answer, and a
+        // portal that never answers would hold the face for the refresh's
+        // whole time-out.
+        m_afterFace.RunAfterLoginFace([] { RefreshDesktopIcon(); });
     }
     OpenClient(request.mode);
     return FALSE;
@@ -132,13 +138,17 @@ void CCorvane3App::RunFirstRun() {
 
 void CCorvane3App::OpenClient(StartMode mode) {
     SetCacheLimit();
+    // The beacon's thread holds its own copy of what it sends once this
+    // returns: that is all the face waits for. Its answer, which a sick
+    // statistics host may never give, is the exit's to wait for.
     SendEventBeacon(beacon_event::kOpen, beacon_event::kOpenName, BlockChannel(TheCtrlBlock()), m_events);
-    m_events->WaitDoneAndReset();
     if (mode == StartMode::LogoStart && !RunLogoWindow()) return;
-    RunMainFrame();
+    RunMainFrame(m_afterFace);
 }
 
 int CCorvane3App::ExitInstance() {
+    // A refresh cut off while it rewrites the shortcuts would leave none.
+    m_afterFace.WaitIdle(std::chrono::milliseconds(kAfterFaceDrainMs));
     if (m_events) {
         m_events->WaitIdle(kBeaconDrainMs);
         m_events.reset();

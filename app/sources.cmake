@@ -18,6 +18,7 @@ list(APPEND CORE_PORTABLE
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
   app/ecdsa_der.cpp
+  app/after_face_work.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp

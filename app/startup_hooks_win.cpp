@@ -62,8 +62,9 @@ void PreloadMainFrameSkins() { CCorvane3Dlg::PreloadSkins(); }
 
 void ReleasePreloadedSkins() { FinishImagePreload(); }
 
-void RunMainFrame() {
+void RunMainFrame(CAfterFaceWork& afterFace) {
     CCorvane3Dlg frame;
+    frame.m_pAfterFace = &afterFace;
     CWinApp* app = AfxGetApp();
     if (app != nullptr) app->m_pMainWnd = &frame;
     frame.DoModal();

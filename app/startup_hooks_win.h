@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/after_face_work.h"
 #include "app/beacon_sender_win.h"
 // The start-up bounds the browser cache with SetCacheLimit from the cache cleaning.
 #include "tools/cache_clean_win.h"
@@ -31,7 +32,8 @@ bool RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
 // -1 for every other start.
 int RunElevatedCopyWork(const std::vector<std::wstring>& args);
 
-// Shortcut and installed starts: follows the portal's desktop-icon description.
+// Shortcut and installed starts: follows the portal's desktop-icon
+// description. Runs on a worker beside the login face.
 void RefreshDesktopIcon();
 
 // "/Logo": runs the logo window modally over the desktop icon, before the
@@ -45,5 +47,6 @@ bool RunLogoWindow();
 void PreloadMainFrameSkins();
 void ReleasePreloadedSkins();
 
-// Runs the main frame modally until the client is left.
-void RunMainFrame();
+// Runs the main frame modally until the client is left; `afterFace` starts
+// once its login face shows.
+void RunMainFrame(CAfterFaceWork& afterFace);

@@ -231,7 +231,8 @@ void CLoginDlg::CancelLogin() {
         ::ShellExecuteW(nullptr, L"open", block.ExitPageUrl().c_str(), nullptr, nullptr, SW_SHOW);
     if (steps.postCloseRequest) PostCloseRequest();
     // Sent here and awaited: the client may be about to end.
-    HttpGet(ExitGameBeaconUrl(block, ReadFirstAdapterMac()), L"");
+    if (const std::wstring url = ExitGameBeaconUrl(block, ReadFirstAdapterMac()); url.size() <= kEventBeaconUrlMax)
+        HttpGet(url, L"", kEventBeaconUrlMax);
 }
 
 void CLoginDlg::Minimize() {

@@ -10,6 +10,7 @@
 #include "app/ini_win.h"
 #include "app/settings_store_win.h"
 #include "tests/e2e/client_run_win.h"
+#include "tests/win/black_hole_server_win.h"
 #include "tests/win/loopback_server_win.h"
 #include "tools/file_tree.h"
 #include "tools/shortcuts_win.h"
@@ -329,4 +330,41 @@ TEST_F(StartupEndToEnd, WebStartLoadsTheLoginPageWithTheDeviceParameters) {
     ASSERT_GT(login.size(), tail.size());
     EXPECT_EQ(login.substr(login.size() - tail.size()), tail) << login;
     EXPECT_EQ(Setting(L"InstallTag"), L"0");
+}
+
+// Nothing the login face needs comes from the statistics hosts or the
+// portal: with all of them hung (they accept and never answer), the face
+// and its page come while the client still waits on every request it made
+// of them, and the desktop-icon refresh asks the portal beside the face.
+TEST_F(StartupEndToEnd, HungServersDoNotHoldTheLoginFace) {
+    CBlackHoleServer hung;
+    const std::string page = "/doln/clients/doln-gwb2-zddl/reg.html?a=1&";
+    SlotValues slots{{"LoginPageUrl", "http://" + m_server.HostPort() + page}};
+    for (const char* slot : {"ClientStatHost", "DeviceStatHost", "EventStatHost", "OnlineStatHost", "PortalHost"}) {
+        slots.push_back({slot, hung.HostPort()});
+    }
+    const std::wstring client = MakeClient(InstallFolder() + L"\\E2eDoln.exe", slots);
+    auto hungTargets = [&](const std::string& prefix) {
+        const auto targets = hung.Targets();
+        return std::count_if(targets.begin(), targets.end(), [&](const std::string& t) { return StartsWith(t, prefix); });
+    };
+    bool pageSeen = false, iconAsked = false;
+    int givenUpAtPage = -1;
+    std::vector<std::string> hungAtPage;
+    const RunResult run = RunClient(client, L"", AtLoginFace([&](HWND, DWORD) {
+        pageSeen = PumpUntil(20000, [&] {
+            const auto targets = m_server.Targets();
+            return std::any_of(targets.begin(), targets.end(), [&](const std::string& t) { return StartsWith(t, "/doln/"); });
+        });
+        givenUpAtPage = hung.GivenUp();
+        hungAtPage = hung.Targets();
+        iconAsked = PumpUntil(20000, [&] { return hungTargets(kIconDescription) > 0; });
+    }));
+    ASSERT_TRUE(run.ended);
+    EXPECT_TRUE(run.sawLoginFace);
+    EXPECT_TRUE(pageSeen);
+    EXPECT_EQ(givenUpAtPage, 0) << "the start waited for a hung server before its face";
+    EXPECT_TRUE(std::any_of(hungAtPage.begin(), hungAtPage.end(), [](const std::string& t) { return StartsWith(t, kOpenEvent); }));
+    EXPECT_TRUE(iconAsked);
+    EXPECT_EQ(hungTargets(kIconDescription), 1);
 }
