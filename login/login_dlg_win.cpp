@@ -43,6 +43,13 @@ std::wstring PortalRoot() { return L"http://" + TheCtrlBlock().PortalHost() + L"
 
 }  // namespace
 
+std::wstring BrowserLocation(IWebBrowser2* browser) {
+    fw::ScopedBstr location;
+    if (browser == nullptr || FAILED(browser->get_LocationURL(location.Receive())) || location.Get() == nullptr)
+        return {};
+    return std::wstring(location.Get(), SysStringLen(location.Get()));
+}
+
 std::optional<std::wstring> ReadPortalCookie(const std::wstring& url, const wchar_t* name, size_t bufferChars) {
     // Some systems answer a request for one cookie with all of the address's
     // cookies: the named one is picked out, and only it must fit.
@@ -137,32 +144,34 @@ void CLoginDlg::PostCloseRequest() const { ::PostMessageW(MainFrame(), WM_SYSCOM
 std::wstring CLoginDlg::FrameLocation(IDispatch* frame) const {
     fw::ComPtr<IWebBrowser2> browser;
     if (frame == nullptr || FAILED(frame->QueryInterface(IID_PPV_ARGS(&browser)))) return {};
-    fw::ScopedBstr location;
-    if (FAILED(browser->get_LocationURL(location.Receive())) || location.Get() == nullptr) return {};
-    return std::wstring(location.Get(), SysStringLen(location.Get()));
+    return BrowserLocation(browser.Get());
 }
 
 void CLoginDlg::OnBridgeNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
                                  VARIANT_BOOL* cancel) {
     const std::wstring text = fw::VariantText(url);
-    const BridgeRequest request = ParseBridgeCommand(text);
     const CCtrlBlock& block = TheCtrlBlock();
+    const std::wstring loginPage = block.LoginPageUrl();
+    const std::wstring portal = block.PortalHost();
+    const std::wstring partner = block.PartnerHost();
+    const bool subFrame = !IsTopFrame(frame);
+    const std::wstring top = BrowserLocation(Browser());
+    const std::wstring frameDocument = subFrame ? FrameLocation(frame) : top;
     // Only the operator's own pages may drive the client; a foreign page (an
     // advertisement frame, a page the user was led to) may neither run
     // commands nor open a partner-login window with an address of its own.
-    const auto fromOperator = [&] {
-        return IsBridgeOriginAllowed(FrameLocation(frame), block.LoginPageUrl(), block.PortalHost());
-    };
+    const LoginNavigation verdict =
+        JudgeLoginNavigation({top, frameDocument, text, subFrame}, {loginPage, portal, partner});
+    if (verdict == LoginNavigation::Go) return;
+    // Set before the command runs: a command may run a message loop.
+    *cancel = VARIANT_TRUE;
+    if (verdict != LoginNavigation::Carry) return;
+    const BridgeRequest request = ParseBridgeCommand(text);
     if (request.command != BridgeCommand::None) {
-        // Set before the command runs: a command may run a message loop.
-        *cancel = VARIANT_TRUE;
-        if (fromOperator()) RunCommand(request, text);
+        RunCommand(request, text);
         return;
     }
-    const PartnerProvider provider = DetectPartnerStart(text, block.PartnerHost());
-    if (provider == PartnerProvider::None) return;
-    *cancel = VARIANT_TRUE;
-    if (fromOperator()) StartPartnerLogin(text, provider);
+    StartPartnerLogin(text, DetectPartnerStart(text, partner));
 }
 
 void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url) {
@@ -193,7 +202,8 @@ void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url
             break;
     }
     CSettings settings = AppSettings();
-    if (auto answer = RunSettingsCommand(request, settings)) CallPageScript(answer->function, {answer->argument});
+    if (auto answer = RunSettingsCommand(request, settings, CWinCodePage(CP_ACP)))
+        CallPageScript(answer->function, {answer->argument});
 }
 
 void CLoginDlg::EnterGame(const std::wstring& url) {

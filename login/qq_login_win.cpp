@@ -4,6 +4,7 @@
 
 #include "app/ctrl_block.h"
 #include "app/process_state.h"
+#include "login/bridge_origin.h"
 #include "login/login_dlg_win.h"
 #include "login/login_urls.h"
 #include "login/partner_login.h"
@@ -59,9 +60,23 @@ void CQQHtml::OnShowWindow(BOOL, UINT) {
     Navigate(m_strPageUrl);
 }
 
-void CQQHtml::OnGuardNavigate(IDispatch*, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT_BOOL* cancel) {
-    if (IsBlockedOAuthNavigation(fw::VariantText(url), TheCtrlBlock().QqOAuthHost(), IsWindowVisible() != FALSE))
+void CQQHtml::OnGuardNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                              VARIANT_BOOL* cancel) {
+    const CCtrlBlock& block = TheCtrlBlock();
+    const std::wstring text = fw::VariantText(url);
+    if (IsBlockedOAuthNavigation(text, block.QqOAuthHost(), IsWindowVisible() != FALSE)) {
         *cancel = VARIANT_TRUE;
+        return;
+    }
+    // The providers' pages fill the top frame; embedded frames stay the
+    // operator's, as in the login page.
+    const std::wstring loginPage = block.LoginPageUrl();
+    const std::wstring portal = block.PortalHost();
+    const std::wstring partner = block.PartnerHost();
+    FrameNavigation navigation;
+    navigation.target = text;
+    navigation.subFrame = !IsTopFrame(frame);
+    if (IsForeignSubFrame(navigation, {loginPage, portal, partner})) *cancel = VARIANT_TRUE;
 }
 
 void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {

@@ -359,6 +359,7 @@ TEST_F(IconRefreshWinTest, AnIncompleteRefreshChangesNothing) {
         {"broken description", {"{\"time\":\"20261201\",\"iconName\":", true}, 1},
         {"no description at all", {"<html>not found</html>", true}, 1},
         {"icon not found", {Description("20261201"), false}, 2},
+        {"time that writes a section of its own", {Description("1\\r\\n[WinTestInst]\\r\\nRegUrl=x"), true}, 1},
         {"name that is no file name",
          {"{\"time\":\"9\",\"iconName\":\"..\\\\..\\\\x\",\"iconUrl\":\"http://" + m_server.HostPort() + "/icons/t.ico\"}",
           true},

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 #include <wininet.h>
 
 #include "app/autostart_win.h"
@@ -69,7 +70,10 @@ class LoginBridge : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(AfxEnableControlContainer());
-        WritePrivateProfileStringW(kSection, nullptr, nullptr, SettingsFilePath().c_str());
+        // A fresh prefix has no settings folder until an install makes it.
+        const std::wstring settingsFile = SettingsFilePath();
+        SHCreateDirectoryExW(nullptr, settingsFile.substr(0, settingsFile.rfind(L'\\')).c_str(), nullptr);
+        WritePrivateProfileStringW(kSection, nullptr, nullptr, settingsFile.c_str());
         ASSERT_TRUE(m_background.Create(IDD_EMPTY_POPUP, &m_frame));
         ASSERT_TRUE(m_login.Create(IDD_EMPTY_POPUP, &m_background));
         m_background.ShowWindow(SW_SHOW);
@@ -133,6 +137,41 @@ TEST_F(LoginBridge, AForeignPageCannotDriveTheClient) {
     PageGoesTo(kLoginPage);
     PageGoesTo(L"app://saveinfo?????ok");
     EXPECT_EQ(Setting(L"RegUrl"), L"ok");
+}
+
+// Which frame navigates comes from the event's browser object. Wine's pages
+// have no frames, so a second browser stands in for an embedded one.
+TEST_F(LoginBridge, EmbeddedFramesStayTheOperatorsAndCommandOnlyUnderTheOperatorsPage) {
+    CDHtmlDialog frame{IDD_EMPTY_POPUP};
+    ASSERT_TRUE(frame.Create(IDD_EMPTY_POPUP, nullptr));
+    frame.Navigate(L"http://127.0.0.1:7298/doln/frame.html");
+    Pump(150);
+    const auto cancelled = [&](CDHtmlDialog& window, const std::wstring& target) {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        EventArgs args;
+        args.Dispatch(frame.Browser());
+        args.StringRef(target);
+        for (int i = 0; i < 4; ++i) args.Empty();
+        args.BoolRef(&cancel);
+        args.Fire(window.BrowserEventSink(), 250);
+        return cancel == VARIANT_TRUE;
+    };
+    EXPECT_TRUE(cancelled(m_login, L"http://127.0.0.2:7298/ad.html"));
+    EXPECT_FALSE(cancelled(m_login, L"http://127.0.0.1:7298/doln/other.html"));
+    EXPECT_TRUE(cancelled(m_login, L"app://saveinfo?????framed"));
+    EXPECT_EQ(Setting(L"RegUrl"), L"framed");
+
+    PageGoesTo(L"http://127.0.0.1:7298/weibo/redirectToAuthorize.do?params=4");
+    ASSERT_NE(m_login.PartnerLogin(), nullptr);
+    CQQHtml& partnerPage = m_login.PartnerLogin()->Page();
+    EXPECT_TRUE(cancelled(partnerPage, L"http://127.0.0.2:7298/ad.html"));
+    EXPECT_FALSE(cancelled(partnerPage, L"http://127.0.0.1:7298/weibo/extLoginBind.do"));
+
+    // Under a foreign top page the operator's frame commands nothing.
+    PageGoesTo(L"http://127.0.0.2:7298/elsewhere.html");
+    EXPECT_TRUE(cancelled(m_login, L"app://saveinfo?????evil"));
+    EXPECT_EQ(Setting(L"RegUrl"), L"framed");
+    frame.DestroyWindow();
 }
 
 TEST_F(LoginBridge, LoadGameSendsTheLoginTextToTheMainFrameAndHidesTheLoginWindow) {
