@@ -2,7 +2,7 @@
 # installs what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-win build-native test test-native test-win screens demo tour bench fuzz clean
+.PHONY: all deps build build-win build-native test test-native test-win screens demo tour release bench fuzz clean
 
 all: build
 
@@ -41,6 +41,14 @@ demo: build
 
 tour: build
 	scripts/demo --tour --fresh
+
+# The operator's release (scripts/release, with the Windows build's host
+# tools): each profile relabelled, its program signed with Authenticode and
+# checked, and its signed update description written, in build/release/NAME/. RELEASE_KEY, RELEASE_CERT,
+# RELEASE_CERT_KEY and RELEASE_URL are described in the script.
+PROFILES ?= $(wildcard res/builds/*.build)
+release: build-win
+	scripts/release $(PROFILES)
 
 # The socket downloader against curl and the file digest against md5sum,
 # optimised and without sanitizers; then, under Wine from an optimised Windows

@@ -1,5 +1,7 @@
 list(APPEND NATIVE_TESTS
   tests/native/ctrl_block_test.cpp
+  tests/native/pe_image_test.cpp
+  tests/native/ecdsa_der_test.cpp
 )
 list(APPEND NATIVE_TESTS
   tests/native/settings_store_test.cpp
@@ -8,7 +10,10 @@ list(APPEND NATIVE_TESTS
   tests/native/device_identity_test.cpp
   tests/native/start_mode_test.cpp
   tests/native/ini_rules_test.cpp
+  tests/native/after_face_work_test.cpp
 )
 list(APPEND NATIVE_TESTS
   tests/native/install_rules_test.cpp
+  tests/native/update_info_test.cpp
+  tests/native/update_accept_test.cpp
 )
