@@ -63,6 +63,13 @@ BOOL CCorvane3App::InitInstance() {
 
     const CCtrlBlock& block = TheCtrlBlock();
     m_title = block.TitleName();
+    const std::vector<std::wstring> args = CommandLineArgs();
+    // The elevated copy does only the machine's part it was started for:
+    // no network, no beacons, no client.
+    if (const int work = RunElevatedCopyWork(args); work >= 0) {
+        m_exitCode = work;
+        return FALSE;
+    }
     m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
     // Before the command line is looked at: no start, uninstall included,
     // runs without a network.
@@ -71,7 +78,6 @@ BOOL CCorvane3App::InitInstance() {
         return FALSE;
     }
 
-    const std::vector<std::wstring> args = CommandLineArgs();
     const StartRequest request = DecideStartMode(args, block.LaunchSwitch(), ModulePath(), CommonAppDataFolder());
     if (request.mode == StartMode::NewGameStart || request.mode == StartMode::HallStart) {
         TheHallWindow() = request.hallWindow;
@@ -115,16 +121,13 @@ void CCorvane3App::RunUninstall() {
     m_events->WaitDoneAndReset();
     SendEventBeacon(beacon_event::kUninstall, beacon_event::kUninstallName, BlockChannel(TheCtrlBlock()), m_events);
     m_events->WaitDoneAndReset();
-    RunUninstallStep(m_events);
+    if (!RunUninstallStep(m_events)) return;
     WaitForSingleObject(m_events->Done(), INFINITE);
 }
 
 void CCorvane3App::RunFirstRun() {
-    // On a bare machine the settings file's folder does not exist yet, and
-    // the mark would be lost; the installed copy may read it at once.
-    CreateInstallFolder();
-    AppSettings().Write(settings::kInstallTag, L"1");
-    RunInstallStep();
+    // Nothing installed, nothing to report.
+    if (!RunInstallStep()) return;
     SendDeviceBeacon(DeviceBeacon::Install, m_events);
     m_events->WaitDoneAndReset();
     SendEventBeacon(beacon_event::kInstall, beacon_event::kInstallName, InstallEventChannel(), m_events);
@@ -155,5 +158,6 @@ int CCorvane3App::ExitInstance() {
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
         m_gdiplusStarted = false;
     }
-    return CWinApp::ExitInstance();
+    CWinApp::ExitInstance();
+    return m_exitCode;
 }

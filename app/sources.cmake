@@ -41,6 +41,8 @@ list(APPEND CORE_WIN
   app/desktop_icon_lookup_win.cpp
   app/update_signature_win.cpp
   app/elevation_win.cpp
+  app/access_rights_win.cpp
+  app/machine_roads_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

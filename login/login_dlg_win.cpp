@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <wininet.h>
 
+#include <algorithm>
+
 #include "app/account_cipher_win.h"
 #include "app/autostart_win.h"
 #include "app/beacon_urls.h"
@@ -29,7 +31,6 @@
 namespace {
 
 constexpr wchar_t kCancelQuestion[] = L"确定要取消本次登录吗？";
-constexpr size_t kCookieBuffer = 256;
 
 // Cleared at the first completed navigation of any login page.
 bool g_firstNavigation = true;
@@ -50,21 +51,25 @@ std::wstring BrowserLocation(IWebBrowser2* browser) {
     return std::wstring(location.Get(), SysStringLen(location.Get()));
 }
 
-std::optional<std::wstring> ReadPortalCookie(const std::wstring& url, const wchar_t* name, size_t bufferChars) {
+std::wstring ReadPortalCookie(const std::wstring& url, const wchar_t* name) {
     // Some systems answer a request for one cookie with all of the address's
-    // cookies: the named one is picked out, and only it must fit.
-    constexpr size_t kAllCookiesChars = 16384;
-    std::wstring buffer(kAllCookiesChars, L'\0');
-    DWORD size = static_cast<DWORD>(kAllCookiesChars);
-    if (!InternetGetCookieW(url.c_str(), name, buffer.data(), &size)) {
-        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-        return std::wstring();
+    // cookies, so the buffer grows as the system asks and the named one is
+    // picked out. The size it asks for is counted in characters by some
+    // versions and in bytes by others; the larger reading is taken, and a
+    // bound keeps an answer that asks for ever more from looping.
+    constexpr size_t kFirstChars = 4096;
+    constexpr size_t kMostChars = size_t{1} << 20;
+    for (size_t capacity = kFirstChars; capacity <= kMostChars;) {
+        std::wstring buffer(capacity, L'\0');
+        DWORD size = static_cast<DWORD>(capacity);
+        if (InternetGetCookieW(url.c_str(), name, buffer.data(), &size)) {
+            buffer.resize(wcsnlen(buffer.c_str(), capacity));
+            return NamedCookie(buffer, name);
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+        capacity = std::max(capacity * 2, static_cast<size_t>(size) + 1);
     }
-    buffer.resize(wcsnlen(buffer.c_str(), kAllCookiesChars));
-    std::wstring cookie = NamedCookie(buffer, name);
-    // Too long for its buffer: refused, never cut into another value.
-    if (cookie.size() >= bufferChars) return std::nullopt;
-    return cookie;
+    return {};
 }
 
 BEGIN_MESSAGE_MAP(CLoginDlg, CDHtmDlgEx)
@@ -212,10 +217,10 @@ void CLoginDlg::EnterGame(const std::wstring& url) {
     const std::optional<std::wstring> decoded = DecodeLabel(parts.label, CWinCodePage(CP_THREAD_ACP));
     if (!decoded) return;
     const LoginLabel label = ParseLabel(*decoded);
-    const std::optional<std::wstring> pauth = ReadPortalCookie(PortalRoot(), L"Pauth", kCookieBuffer);
-    const std::optional<std::wstring> userType = ReadPortalCookie(PortalRoot(), L"ptusertype", kCookieBuffer);
-    if (!pauth || !userType) return;
-    const std::optional<std::wstring> text = BuildLoginText(label, *pauth, *userType, parts.pair);
+    const std::optional<std::wstring> text = BuildLoginText(
+        label, ReadPortalCookie(PortalRoot(), L"Pauth"), ReadPortalCookie(PortalRoot(), L"ptusertype"), parts.pair);
+    // Too long for the frame even without its cookies: sent, the frame's
+    // refusal would be taken for a login already open.
     if (!text) return;
 
     COPYDATASTRUCT data{};
@@ -260,11 +265,10 @@ void CLoginDlg::Minimize() {
 }
 
 void CLoginDlg::OpenAutoLogin(const std::wstring& target) {
-    const std::optional<std::wstring> pauth = ReadPortalCookie(PortalRoot(), L"Pauth", kRedirectPauthBuffer);
-    const std::optional<std::wstring> userType =
-        ReadPortalCookie(PortalRoot(), L"ptusertype", kRedirectPtusertypeBuffer);
-    if (!pauth || !userType) return;
-    const std::optional<std::wstring> address = AutoLoginUrl(TheCtrlBlock().PortalHost(), *pauth, *userType, target);
+    // The auto-login address bounds each cookie itself.
+    const std::optional<std::wstring> address =
+        AutoLoginUrl(TheCtrlBlock().PortalHost(), ReadPortalCookie(PortalRoot(), L"Pauth"),
+                     ReadPortalCookie(PortalRoot(), L"ptusertype"), target);
     if (address) ::ShellExecuteW(nullptr, L"open", address->c_str(), nullptr, nullptr, SW_SHOW);
 }
 

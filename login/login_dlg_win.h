@@ -74,6 +74,6 @@ private:
 // when it has none.
 std::wstring BrowserLocation(IWebBrowser2* browser);
 
-// A portal cookie as "name=value", read into a buffer of `bufferChars`
-// characters: empty when there is none, nothing when it does not fit.
-std::optional<std::wstring> ReadPortalCookie(const std::wstring& url, const wchar_t* name, size_t bufferChars);
+// A portal cookie as "name=value", whole however long: empty when there is
+// none or it cannot be read. Each use bounds it as its own text needs.
+std::wstring ReadPortalCookie(const std::wstring& url, const wchar_t* name);

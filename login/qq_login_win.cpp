@@ -80,13 +80,12 @@ void CQQHtml::OnGuardNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*
 }
 
 void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
-    if (!IsPartnerCompletion(url, TheCtrlBlock().PartnerHost())) {
+    if (m_completed || !IsPartnerCompletion(url, TheCtrlBlock().PartnerHost())) {
         CDHtmlDialog::OnNavigateComplete(frame, url);
         return;
     }
-    const std::optional<std::wstring> cookie = ReadPortalCookie(url, L"Pauth", 256);
-    // An empty token is no login either.
-    if (!cookie || CookieValue(*cookie, L"Pauth").empty()) {
+    // An empty token is no login either; a long one is.
+    if (CookieValue(ReadPortalCookie(url, L"Pauth"), L"Pauth").empty()) {
         // The service has not logged the user in yet.
         CDHtmlDialog::OnNavigateComplete(frame, url);
         return;
@@ -95,7 +94,12 @@ void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
     HWND loginPage = partnerFrame != nullptr ? ::GetParent(partnerFrame) : nullptr;
     PostMessage(WM_CLOSE);
     ::PostMessageW(loginPage, kCheckLoginMessage, 0, 0);
+    m_completed = true;
     if (auto* owner = dynamic_cast<CQQLogin*>(CWnd::FromHandlePermanent(partnerFrame))) owner->EndDialog(IDCANCEL);
+    // Ending the frame's dialog hides it without telling the page, which
+    // would stay on the service's page; the hidden page goes back to its
+    // start, where its guard keeps it from authorising again.
+    Navigate(m_strPageUrl);
     m_cleanupTicks = 0;
     SetTimer(kCleanupTimer, kPartnerCleanupPeriodMs);
 }
