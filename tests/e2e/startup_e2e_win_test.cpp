@@ -268,9 +268,9 @@ TEST_F(StartupEndToEnd, WithoutElevationTheMachinesPartRunsInACopyAndTheClientAs
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_TRUE(sawCopy);
     EXPECT_EQ(ReadWholeFile(installed), ReadWholeFile(client));
-    EXPECT_TRUE(DeleteDesktopShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle, installed));
 
     // The started client: a child of the user's process, not of the copy.
     std::vector<ChildProcess> started;
