@@ -8,6 +8,7 @@
 #include "app/autostart_win.h"
 #include "app/install_paths_win.h"
 #include "app/settings_store_win.h"
+#include "browser/flash_bk_win.h"
 #include "fw/handles_win.h"
 #include "tools/shortcuts_win.h"
 #include "ui/icons_win.h"
@@ -74,6 +75,12 @@ bool InstallForMachine(const CCtrlBlock& block, const std::wstring& programPath)
 
     const std::wstring installed = InstalledProgramPath(programPath);
     if (_wcsicmp(installed.c_str(), programPath.c_str()) != 0) CopyProgram(programPath, installed);
+    // The logo window writes its movie beside the program at each start,
+    // which a user cannot do in this folder: it then plays this one.
+    {
+        const fw::ScopedModule image(LoadLibraryExW(programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        if (image) WriteLogoMovie(image.Get(), folder + L"\\Logo.swf");
+    }
 
     if (block.IsFlagSet(kFlagAutostart)) SetAutostart(block.ShortName(), installed);
 

@@ -153,6 +153,8 @@ TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
         EXPECT_EQ(lstrcmpiW(link.icon.c_str(), expected.icon.c_str()), 0);
     }
     EXPECT_EQ(RunValue(kShort), installed);
+    // The payload's stand-in movie, for a logo window that may not write one.
+    EXPECT_EQ(ReadAll(InstallFolder() + L"\\Logo.swf"), "FWS stand-in logo movie");
 
     // Flag 3: the installed copy starts, with no argument.
     ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
@@ -169,7 +171,7 @@ TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
     InstallProgram(TheCtrlBlock(), installed);
     EXPECT_EQ(ReadAll(installed), ReadAll(program));
     ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
-    for (const std::wstring& made : {installed, icon, installed + L".started"}) {
+    for (const std::wstring& made : {installed, icon, installed + L".started", InstallFolder() + L"\\Logo.swf"}) {
         WaitFor([&] { return DeleteFileW(made.c_str()) || !Exists(made); });
     }
 }
@@ -463,6 +465,20 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     EXPECT_TRUE(WaitFor([&] { return !Exists(batch); }));
     // The folder held more than the program: it stays with what is not ours.
     EXPECT_TRUE(Exists(folder + L"\\keep.txt"));
+}
+
+TEST_F(UninstallWinTest, AFolderLeftWithOnlyTheProgramOnceItsOwnFilesAreGoneGoesToo) {
+    const std::wstring folder = m_folder + L"\\only ours";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = folder + L"\\Doln2.exe";
+    ASSERT_TRUE(CopyFileW(Payload().c_str(), program.c_str(), FALSE));
+    std::ofstream((folder + L"\\Logo.swf").c_str()) << "movie";
+    std::ofstream((folder + L"\\WinTestInst.ico").c_str()) << "icon";
+    CRoadElevation elevation(true, ElevatedRun::Failed, program);
+    std::vector<std::wstring> notices;
+    EXPECT_TRUE(RunUninstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }));
+    EXPECT_EQ(notices, std::vector<std::wstring>{UninstalledText(TheCtrlBlock().TitleName())});
+    EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }));
 }
 
 // The batch's own processes, by their image names.
