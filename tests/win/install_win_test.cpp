@@ -77,9 +77,10 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs) 
 }
 
 void RemoveAllShortcuts(const std::wstring& name) {
-    DeleteDesktopShortcut(name);
-    DeleteStartMenuShortcut(name);
-    DeleteStartMenuShortcut(UninstallShortcutName(name));
+    for (const std::wstring& path : {DesktopShortcutPath(name), StartMenuShortcutPath(name),
+                                     StartMenuShortcutPath(UninstallShortcutName(name))}) {
+        DeleteFileW(path.c_str());
+    }
 }
 
 std::wstring RunValue(const std::wstring& name) {
@@ -437,6 +438,8 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     ASSERT_TRUE(CreateDesktopShortcut(L"", kNewName, program, L"/Test2D"));
     ASSERT_TRUE(CreateStartMenuShortcut(L"/uninst", program, UninstallShortcutName(kNewName), L""));
     ASSERT_TRUE(CreateDesktopShortcut(L"", kName, program, L"/Test2D"));
+    // Of the stored name, but another program's: it stays.
+    ASSERT_TRUE(CreateLink(Payload(), L"", StartMenuShortcutPath(kNewName), L"", L""));
     CSettings settings = AppSettings();
     settings.Write(settings::kIconName, kNewName);
     settings.Write(settings::kIconTime, L"5");
@@ -457,6 +460,7 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     EXPECT_FALSE(Exists(DesktopShortcutPath(kNewName)));
     EXPECT_FALSE(Exists(StartMenuShortcutPath(UninstallShortcutName(kNewName))));
     EXPECT_TRUE(Exists(DesktopShortcutPath(kName)));
+    EXPECT_TRUE(Exists(StartMenuShortcutPath(kNewName)));
     EXPECT_EQ(settings.Read(settings::kIconName), L"");
     EXPECT_EQ(settings.Read(settings::kIconTime), L"");
     EXPECT_FALSE(Exists(folder + L"\\Logo.swf"));
