@@ -63,16 +63,19 @@ BOOL CCorvane3App::InitInstance() {
     // OLE for the hosted browser and player controls, once for the process.
     AfxEnableControlContainer();
 
+    const CCtrlBlock& block = TheCtrlBlock();
+    m_title = block.TitleName();
     const std::vector<std::wstring> args = CommandLineArgs();
-    // The elevated copy that replaces the program for an update does that
-    // alone: no network check, no window, its exit code the answer.
+    // The elevated copy does only the machine's part it was started for:
+    // no network, no beacons, no client.
+    if (const int work = RunElevatedCopyWork(args); work >= 0) {
+        m_exitCode = work;
+        return FALSE;
+    }
     if (args.size() > 1 && _wcsicmp(args[1].c_str(), kReplaceSwitch) == 0) {
         m_exitCode = RunElevatedReplaceStart(std::span<const std::wstring>(args).subspan(2));
         return FALSE;
     }
-
-    const CCtrlBlock& block = TheCtrlBlock();
-    m_title = block.TitleName();
     m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
     // Before the command line is looked at: no start, uninstall included,
     // runs without a network.
@@ -128,16 +131,13 @@ void CCorvane3App::RunUninstall() {
     m_events->WaitDoneAndReset();
     SendEventBeacon(beacon_event::kUninstall, beacon_event::kUninstallName, BlockChannel(TheCtrlBlock()), m_events);
     m_events->WaitDoneAndReset();
-    RunUninstallStep(m_events);
+    if (!RunUninstallStep(m_events)) return;
     WaitForSingleObject(m_events->Done(), INFINITE);
 }
 
 void CCorvane3App::RunFirstRun() {
-    // On a bare machine the settings file's folder does not exist yet, and
-    // the mark would be lost; the installed copy may read it at once.
-    CreateInstallFolder();
-    AppSettings().Write(settings::kInstallTag, L"1");
-    RunInstallStep();
+    // Nothing installed, nothing to report.
+    if (!RunInstallStep()) return;
     SendDeviceBeacon(DeviceBeacon::Install, m_events);
     m_events->WaitDoneAndReset();
     SendEventBeacon(beacon_event::kInstall, beacon_event::kInstallName, InstallEventChannel(), m_events);

@@ -37,6 +37,6 @@ private:
     CAfterFaceWork m_afterFace;
     ULONG_PTR m_gdiplusToken = 0;
     bool m_gdiplusStarted = false;
-    int m_exitCode = 0;
+    int m_exitCode = 0;  // the elevated copy's answer to the process that waits for it
     CPrgsDlg m_dlgUpdate;
 };

@@ -45,6 +45,8 @@ list(APPEND CORE_WIN
   app/update_query_win.cpp
   app/update_start_win.cpp
   app/elevation_win.cpp
+  app/access_rights_win.cpp
+  app/machine_roads_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

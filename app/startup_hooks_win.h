@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/after_face_work.h"
 #include "app/beacon_sender_win.h"
@@ -15,14 +17,20 @@
 void InstallCrashFilter();
 
 // First run outside the install folder: copies the program into the install
-// folder with its shortcuts, registry values and icon, and starts the
-// installed copy when the build asks for it.
-void RunInstallStep();
+// folder with its shortcuts, registry values and icon (in an elevated copy
+// when this process is not elevated), and starts the installed copy when
+// the build asks for it. False, after a notice, when nothing was installed.
+bool RunInstallStep();
 
-// Confirmed uninstall: removes what the install step made, sends the
-// "uninstall.htm" beacon (request-done is signalled when it ends) and shows
-// the final message.
-void RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
+// Confirmed uninstall: removes what the install step made and shows the
+// final message (in an elevated copy when this process is not elevated),
+// then sends the "uninstall.htm" beacon (request-done is signalled when it
+// ends). False, after a notice and with no beacon, when nothing was removed.
+bool RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
+
+// The elevated copy's work when the command line names it: its exit code;
+// -1 for every other start.
+int RunElevatedCopyWork(const std::vector<std::wstring>& args);
 
 // Shortcut and installed starts: follows the portal's desktop-icon
 // description. Runs on a worker beside the login face.

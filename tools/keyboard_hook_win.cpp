@@ -16,6 +16,13 @@ HWND g_owner = nullptr;
 const std::atomic<int>* g_openPages = nullptr;
 
 struct HookThread {
+    // An owner that never removed its hook must not end the process with a
+    // thread still joinable.
+    ~HookThread() {
+        if (!thread.joinable()) return;
+        PostThreadMessageW(threadId, WM_QUIT, 0, 0);
+        thread.join();
+    }
     std::thread thread;
     DWORD threadId = 0;
 };

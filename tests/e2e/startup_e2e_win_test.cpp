@@ -177,9 +177,9 @@ TEST_F(StartupEndToEnd, FirstRunOnABareMachineInstallsAndReportsIt) {
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(ReadWholeFile(installed), ReadWholeFile(client));
-    EXPECT_TRUE(DeleteDesktopShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle, installed));
     const auto targets = Targets(3);
     ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], "/_az.gif?agid=0&cid=3000&aid=2&game=doln&did=")) << targets[0];
@@ -244,6 +244,70 @@ TEST_F(StartupEndToEnd, UninstallAnsweredYesReportsIt) {
     EXPECT_TRUE(StartsWith(targets[1], "/_regevent.gif?event=107&ename=%E5%8D%B8%E8%BD%BD&type=0&game=doln&oid=17800"))
         << targets[1];
     EXPECT_EQ(targets[2], "/uninstall.htm?tag=Doln2&ver=3.0.0.1&count=1");
+}
+
+// A user's process with a limited token: the machine's part goes to an
+// elevated copy of the program (under Wine "runas" grants the same limited
+// token, and rights are not enforced, so the copy's work succeeds), and the
+// installed client is started by the user's own process, never elevated.
+TEST_F(StartupEndToEnd, WithoutElevationTheMachinesPartRunsInACopyAndTheClientAsTheUser) {
+    DeleteTree(CommonAppDataFolder() + L"\\7251");
+    // Flag 3: the installed copy starts.
+    const std::wstring client = MakeClient(m_elsewhere + L"\\Doln2.exe", {{"BuildFlags", "0x14E"}});
+    const std::wstring installed = InstallFolder() + L"\\Doln2.exe";
+    m_made.push_back(installed);
+    m_made.push_back(InstallFolder() + L"\\E2eDoln.ico");
+    bool sawCopy = false;
+    RunOptions options = EveryPoll([&](DWORD pid) {
+        // The copy: the same program, from a folder of its own.
+        for (const ChildProcess& child : ChildrenOf(pid)) {
+            const std::wstring name = child.path.substr(child.path.find_last_of(L'\\') + 1);
+            sawCopy |= name == L"Doln2.exe" && lstrcmpiW(child.path.c_str(), client.c_str()) != 0 &&
+                       lstrcmpiW(child.path.c_str(), installed.c_str()) != 0;
+        }
+    });
+    options.limitedToken = true;
+    const RunResult run = RunClient(client, L"", options);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_TRUE(sawCopy);
+    EXPECT_EQ(ReadWholeFile(installed), ReadWholeFile(client));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle, installed));
+
+    // The started client: a child of the user's process, not of the copy.
+    std::vector<ChildProcess> started;
+    for (int i = 0; i < 100 && started.empty(); ++i, Sleep(100)) {
+        for (const ChildProcess& child : ChildrenOf(run.processId)) {
+            if (lstrcmpiW(child.path.c_str(), installed.c_str()) == 0) started.push_back(child);
+        }
+    }
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_FALSE(started[0].elevated);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started[0].id);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+TEST_F(StartupEndToEnd, WithoutElevationTheCopyRemovesTheClientAndShowsTheFinalMessage) {
+    const std::wstring installed = Installed();
+    RunOptions options = Answering([](const BoxSeen& box) { return box.text.find(L"吗？") != std::wstring::npos ? IDYES : IDOK; });
+    options.limitedToken = true;
+    const RunResult run = RunClient(installed, L"/uninst", options);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 2u);
+    EXPECT_EQ(run.boxes[1].text.rfind(L"Dolnrise已成功移除", 0), 0u);
+    const auto targets = Targets(3);
+    ASSERT_EQ(targets.size(), 3u);
+    EXPECT_EQ(targets[2], "/uninstall.htm?tag=Doln2&ver=3.0.0.1&count=1");
+    // The copy's batch deletes the program once both processes are gone.
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i, Sleep(100)) gone = GetFileAttributesW(installed.c_str()) == INVALID_FILE_ATTRIBUTES;
+    EXPECT_TRUE(gone);
 }
 
 }  // namespace
