@@ -259,7 +259,12 @@ TEST_F(StartupEndToEnd, WithoutElevationTheMachinesPartRunsInACopyAndTheClientAs
     m_made.push_back(InstallFolder() + L"\\E2eDoln.ico");
     bool sawCopy = false;
     RunOptions options = EveryPoll([&](DWORD pid) {
-        for (const ChildProcess& child : ChildrenOf(pid)) sawCopy |= lstrcmpiW(child.path.c_str(), client.c_str()) == 0;
+        // The copy: the same program, from a folder of its own.
+        for (const ChildProcess& child : ChildrenOf(pid)) {
+            const std::wstring name = child.path.substr(child.path.find_last_of(L'\\') + 1);
+            sawCopy |= name == L"Doln2.exe" && lstrcmpiW(child.path.c_str(), client.c_str()) != 0 &&
+                       lstrcmpiW(child.path.c_str(), installed.c_str()) != 0;
+        }
     });
     options.limitedToken = true;
     const RunResult run = RunClient(client, L"", options);
