@@ -33,6 +33,7 @@ list(APPEND CORE_WIN
   app/icon_refresh_win.cpp
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
+  app/gui_object_count_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

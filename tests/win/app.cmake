@@ -37,3 +37,4 @@ corvane_win_test(win_install_test
   RELABEL ShortName=WinTestInst DisplayName=测试大陆 TitleName=测试大陆 LaunchSwitch=/Test2D GameCode=doln Aid=2
           BuildFlags=0x808)
 add_dependencies(win_install_test install_payload desktop_child)
+corvane_win_test(win_gui_object_count_test SOURCES tests/win/gui_object_count_win_test.cpp)
