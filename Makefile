@@ -2,7 +2,7 @@
 # installs what it needs first.
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-win build-native test test-native test-win screens demo tour soak bench fuzz clean
+.PHONY: all deps build build-win build-native test test-native test-win screens demo tour soak release bench fuzz clean
 
 all: build
 
@@ -53,6 +53,14 @@ soak: build-win
 	@export CORVANE_WINE_DIR=$(CURDIR)/build/win/wine; scripts/wine-run --start; \
 	scripts/wine-run build/win/bin/soak.exe $(SOAK_CYCLES) 2>build/win/soak-wine.log; status=$$?; \
 	scripts/wine-run --stop; exit $$status
+
+# The operator's release (scripts/release, with the Windows build's host
+# tools): each profile relabelled, its program signed with Authenticode and
+# checked, and its signed update description written, in build/release/NAME/. RELEASE_KEY, RELEASE_CERT,
+# RELEASE_CERT_KEY and RELEASE_URL are described in the script.
+PROFILES ?= $(wildcard res/builds/*.build)
+release: build-win
+	scripts/release $(PROFILES)
 
 # The socket downloader against curl and the file digest against md5sum,
 # optimised and without sanitizers; then, under Wine from an optimised Windows

@@ -6,9 +6,4 @@ uint32_t CCtrlBlock::BuildFlags() const {
            static_cast<uint32_t>(m_bytes[at + 2]) << 16 | static_cast<uint32_t>(m_bytes[at + 3]) << 24;
 }
 
-std::string_view CCtrlBlock::SlotBytes(ctrl::Slot slot) const {
-    const auto* begin = reinterpret_cast<const char*>(m_bytes.data() + ctrl::Offset(slot));
-    size_t length = 0;
-    while (length < ctrl::kSlotTextMax && begin[length] != '\0') ++length;
-    return {begin, length};
-}
+std::string_view CCtrlBlock::SlotBytes(ctrl::Slot slot) const { return ctrl::SlotText(m_bytes, slot); }

@@ -54,6 +54,8 @@ public:
     }
     std::wstring UpdateDomains() const { return Text(ctrl::Slot::UpdateDomains); }
     std::wstring ExpectedTag() const { return Text(ctrl::Slot::ExpectedTag); }
+    // Empty: this build takes no updates.
+    std::wstring UpdateKey() const { return Text(ctrl::Slot::UpdateKey); }
 
     uint32_t BuildFlags() const;
     bool IsFlagSet(unsigned bit) const { return bit < 32 && ((BuildFlags() >> bit) & 1u) != 0; }

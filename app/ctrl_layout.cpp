@@ -39,6 +39,7 @@ constexpr std::array kSlots = {
     SlotInfo{"ProbeUrl", Slot::ProbeUrl, SlotForm::Ascii},
     SlotInfo{"UpdateDomains", Slot::UpdateDomains, SlotForm::Ascii},
     SlotInfo{"ExpectedTag", Slot::ExpectedTag, SlotForm::Ascii},
+    SlotInfo{"UpdateKey", Slot::UpdateKey, SlotForm::Ascii},
 };
 
 }  // namespace
@@ -50,6 +51,13 @@ const SlotInfo* FindSlot(std::string_view name) {
         if (info.name == name) return &info;
     }
     return nullptr;
+}
+
+std::string_view SlotText(std::span<const uint8_t, kBlockSize> block, Slot slot) {
+    const auto* begin = reinterpret_cast<const char*>(block.data() + Offset(slot));
+    size_t length = 0;
+    while (length < kSlotTextMax && begin[length] != '\0') ++length;
+    return {begin, length};
 }
 
 }  // namespace ctrl

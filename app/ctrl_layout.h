@@ -49,6 +49,7 @@ enum class Slot : uint32_t {
     ProbeUrl = 0x2100,
     UpdateDomains = 0x2200,
     ExpectedTag = 0x2300,
+    UpdateKey = 0x2400,
 };
 
 enum class SlotForm {
@@ -71,5 +72,8 @@ std::span<const SlotInfo> AllSlots();
 const SlotInfo* FindSlot(std::string_view name);
 
 inline constexpr size_t Offset(Slot slot) { return static_cast<size_t>(slot); }
+
+// A text slot's bytes before its first NUL, at most kSlotTextMax of them.
+std::string_view SlotText(std::span<const uint8_t, kBlockSize> block, Slot slot);
 
 }  // namespace ctrl

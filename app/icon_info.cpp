@@ -1,10 +1,6 @@
 #include "app/icon_info.h"
 
-#include <json/json.h>
-
-#include <exception>
-#include <memory>
-
+#include "app/json_object.h"
 #include "base/utf8.h"
 
 namespace {
@@ -21,9 +17,9 @@ std::wstring CutTo(std::wstring text, size_t max) {
     return text;
 }
 
-bool StringMember(const Json::Value& root, const char* name, std::wstring& out) {
-    const Json::Value* member = root.find(name, name + std::char_traits<char>::length(name));
-    if (member == nullptr || !member->isString()) return false;
+bool WideMember(const Json::Value& root, const char* name, std::wstring& out) {
+    const Json::Value* member = StringMember(root, name);
+    if (member == nullptr) return false;
     const char* begin = nullptr;
     const char* end = nullptr;
     if (!member->getString(&begin, &end)) return false;
@@ -52,24 +48,12 @@ std::optional<IconInfo> ParseIconInfo(std::string_view text) {
     const std::optional<std::string_view> cut = CutJsonObject(text);
     if (!cut) return std::nullopt;
 
-    Json::CharReaderBuilder builder;
-    // The cut text is bounded, so is the depth: nothing deeper is expected.
-    builder["stackLimit"] = 64;
-    const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     Json::Value root;
-    std::string errors;
-    try {
-        if (!reader->parse(cut->data(), cut->data() + cut->size(), &root, &errors) || !root.isObject()) {
-            return std::nullopt;
-        }
-    } catch (const std::exception&) {
-        // The reader throws where its depth limit is passed.
-        return std::nullopt;
-    }
+    if (!ParseJsonObject(*cut, root)) return std::nullopt;
 
     IconInfo info;
-    if (!StringMember(root, "time", info.time) || !StringMember(root, "iconName", info.name) ||
-        !StringMember(root, "iconUrl", info.url)) {
+    if (!WideMember(root, "time", info.time) || !WideMember(root, "iconName", info.name) ||
+        !WideMember(root, "iconUrl", info.url)) {
         return std::nullopt;
     }
     if (info.name.empty() || info.url.empty() || info.url.size() > icon_info::kUrlMax) return std::nullopt;

@@ -1,6 +1,7 @@
 list(APPEND CORE_PORTABLE
   app/ctrl_layout.cpp
   app/ctrl_block.cpp
+  app/pe_image.cpp
   app/settings_store.cpp
   app/day_rules.cpp
   app/ini_rules.cpp
@@ -9,10 +10,14 @@ list(APPEND CORE_PORTABLE
   app/device_identity.cpp
   app/start_mode.cpp
   app/process_state.cpp
+  app/json_object.cpp
   app/icon_info.cpp
+  app/update_info.cpp
+  app/update_accept.cpp
   app/self_delete_batch.cpp
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
+  app/ecdsa_der.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp
@@ -33,6 +38,8 @@ list(APPEND CORE_WIN
   app/icon_refresh_win.cpp
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
+  app/update_signature_win.cpp
+  app/elevation_win.cpp
   app/gui_object_count_win.cpp
 )
 list(APPEND APP_WIN

@@ -24,6 +24,13 @@ target_link_libraries(relabel_core PUBLIC corvane_core)
 add_executable(ctrlblock ${CMAKE_SOURCE_DIR}/relabel/ctrlblock_main.cpp)
 target_link_libraries(ctrlblock PRIVATE relabel_core)
 
+# Debian's libssl-dev: the release tool's keys and signatures.
+find_package(OpenSSL REQUIRED COMPONENTS Crypto)
+add_library(release_core STATIC ${RELEASE_NATIVE})
+target_link_libraries(release_core PUBLIC relabel_core OpenSSL::Crypto)
+add_executable(updatesign ${CMAKE_SOURCE_DIR}/relabel/updatesign_main.cpp)
+target_link_libraries(updatesign PRIVATE release_core)
+
 if(CORVANE_FUZZ)
   include(tests/fuzz/fuzz.cmake)
 elseif(NOT CORVANE_TOOLS_ONLY)
@@ -36,14 +43,15 @@ elseif(NOT CORVANE_TOOLS_ONLY)
   foreach(folder IN LISTS CORVANE_FOLDERS)
     include(tests/native/${folder}.cmake OPTIONAL)
   endforeach()
+  include(tests/native/scripts.cmake)
   list(TRANSFORM NATIVE_TESTS PREPEND ${CMAKE_SOURCE_DIR}/)
   add_executable(native_tests ${NATIVE_TESTS})
-  target_link_libraries(native_tests PRIVATE relabel_core corvane_core GTest::gtest GTest::gtest_main)
+  target_link_libraries(native_tests PRIVATE release_core relabel_core corvane_core GTest::gtest GTest::gtest_main)
   target_compile_definitions(native_tests PRIVATE
     CORVANE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     CORVANE_WIN_BIN="${CORVANE_WIN_BIN}"
     CORVANE_NATIVE_BIN="${CMAKE_BINARY_DIR}/bin")
-  add_dependencies(native_tests ctrlblock)
+  add_dependencies(native_tests ctrlblock updatesign)
   gtest_discover_tests(native_tests DISCOVERY_TIMEOUT 60)
   include(tests/fuzz/fuzz.cmake)
 endif()

@@ -31,11 +31,12 @@ ExternalProject_Add(host_tools
   BINARY_DIR ${HOST_TOOLS_DIR}
   CMAKE_ARGS -DCORVANE_TOOLS_ONLY=ON -DCMAKE_BUILD_TYPE=Release
              -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
-  # $(MAKE) lets the sub-build share the outer make's job slots.
-  BUILD_COMMAND $(MAKE) ctrlblock
+  # $(MAKE) lets the sub-build share the outer make's job slots. The
+  # release (scripts/release) runs both tools from here.
+  BUILD_COMMAND $(MAKE) ctrlblock updatesign
   INSTALL_COMMAND ""
   BUILD_ALWAYS ON
-  BUILD_BYPRODUCTS ${HOST_CTRLBLOCK})
+  BUILD_BYPRODUCTS ${HOST_CTRLBLOCK} ${HOST_TOOLS_DIR}/bin/updatesign)
 
 # corvane_relabel(<target> <output> PROFILE <file> | SET <Slot=value>...)
 # Links <target> to an unlabelled file and writes <output> with its block filled.

@@ -1,6 +1,7 @@
 list(APPEND CORE_PORTABLE
   net/url_encode.cpp
   net/md5.cpp
+  net/sha256.cpp
   net/http_url.cpp
   net/sock_base.cpp
   net/sock_down_file.cpp

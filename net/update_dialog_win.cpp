@@ -52,7 +52,7 @@ BOOL CPrgsDlg::OnInitDialog() {
     m_progress.SetPos(0);
 
     const HWND dialog = m_hWnd;
-    const CUpdateJob job{m_strAddress, m_strDestination, m_strUpdateDomains};
+    const CUpdateJob job{m_strAddress, m_strDestination, m_strUpdateDomains, m_nSizeLimit};
     m_running = m_download.Start(
         job, [dialog](int percent) { ::PostMessageW(dialog, kMsgProgress, static_cast<WPARAM>(percent), 0); },
         [dialog](int result) { ::PostMessageW(dialog, kMsgDone, static_cast<WPARAM>(result), 0); });

@@ -7,6 +7,7 @@
 // received. Set the address and destination before each DoModal; the owner
 // sets the build's update domains.
 
+#include <cstdint>
 #include <string>
 
 #include "fw/handles_win.h"
@@ -28,6 +29,7 @@ public:
     std::wstring m_strAddress;      // "http://" + host[:port] + "/" + object, at most 512 characters
     std::wstring m_strDestination;  // where the file is written
     std::wstring m_strUpdateDomains;  // the build's update domains, ";"-separated
+    uint64_t m_nSizeLimit = UINT64_MAX;  // a file announced longer is refused unread
 
 protected:
     BOOL OnInitDialog() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <vector>
 
 #include "base/ascii_case.h"
 #include "net/http_url.h"
@@ -54,20 +55,20 @@ bool RunUpdateDownload(const CUpdateJob& job, IUpdateRequest& request, const std
     if (!IsMakerAddress(job.address, job.domains) || !ParseDownloadAddress(job.address, target)) return false;
     if (cancel || !request.Open(target) || request.StatusCode() == 404) return false;
     uint32_t total = 0;
-    if (!request.ContentLength(total)) return false;
+    if (!request.ContentLength(total) || total > job.sizeLimit) return false;
     UniqueFile file = OpenDenyWrite(job.destination, "wb");
     if (!file) return false;
     uint64_t done = 0;
     int shown = -1;
-    char buffer[512];
+    std::vector<char> buffer(kUpdateReadSize);
     // Never past the announced length: a server that sends on cannot fill
     // the disk.
     while (!cancel && done < total) {
-        const size_t want = total - done < sizeof(buffer) ? static_cast<size_t>(total - done) : sizeof(buffer);
-        const long n = request.Read(buffer, want);
+        const size_t want = total - done < buffer.size() ? static_cast<size_t>(total - done) : buffer.size();
+        const long n = request.Read(buffer.data(), want);
         // A cancel during the read: nothing more reaches the file.
         if (n <= 0 || cancel) break;
-        if (std::fwrite(buffer, 1, static_cast<size_t>(n), file.get()) != static_cast<size_t>(n)) break;
+        if (std::fwrite(buffer.data(), 1, static_cast<size_t>(n), file.get()) != static_cast<size_t>(n)) break;
         done += static_cast<uint64_t>(n);
         const int percent = DownloadPercent(done, total);
         if (percent != shown) {

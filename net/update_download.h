@@ -49,10 +49,18 @@ struct CUpdateJob {
     std::wstring address;
     std::wstring destination;
     std::wstring domains;
+    // The most bytes the file may have: a server announcing more is refused
+    // before anything is read, so that a wrong or hostile answer cannot fill
+    // the disk beside the program.
+    uint64_t sizeLimit = UINT64_MAX;
 };
 
+// Bytes asked of the request per read.
+constexpr size_t kUpdateReadSize = 16 * 1024;
+
 // The download thread's work. True once the whole file is written; false for
-// a foreign address, a 404, a missing length, a destination that cannot be
+// a foreign address, a 404, a missing length, a length over the job's
+// limit, a destination that cannot be
 // created, a short transfer, or `cancel` set. The destination is written in
 // place, so a cancelled download leaves the part received. `progress` gets
 // each new percentage.

@@ -10,6 +10,13 @@ portal/pages/. The desktop-icon description (/webStatic/index.php?_c=client&
 _a=getIconInfo&game=G) names each known game's shortcut and its icon, which is
 served from /webStatic/icons/<game>.ico.
 
+With --update FILE (a newer build) the update description (/webStatic/
+index.php?_c=client&_a=getUpdateInfo&game=G&aid=A&ver=V) answers the
+description `updatesign describe` wrote for FILE (--update-info, by default
+FILE with ".json" for its extension), and FILE is served at the path of the
+description's "url"; without it the description answers {"code": 1}, which
+clients take for "no update".
+
 The login services behind the page (any account logs in; there are no
 passwords to check):
   /user/login?account=A        sets the "Pauth" and "ptusertype" cookies and
@@ -119,11 +126,26 @@ def icon_file(bgr):
     return header + entry + image
 
 
+class Update:
+    """A newer build and its signed description, read once at start."""
+
+    def __init__(self, program, info):
+        with open(info, "rb") as f:
+            self.description = f.read()
+        url = json.loads(self.description)["url"]
+        self.path = urlsplit(url).path
+        if not url.startswith("http://") or not self.path.startswith("/") or self.path == ICON_DESCRIPTION:
+            raise ValueError(f"{info}: the url {url!r} names no file path of this portal")
+        with open(program, "rb") as f:
+            self.program = f.read()
+
+
 class Portal(BaseHTTPRequestHandler):
     server_version = "DemoPortal/1.0"
     log_lock = threading.Lock()
     log_path = None
     icon_time = "20261201"
+    update = None
 
     def record(self):
         if not Portal.log_path:
@@ -220,8 +242,12 @@ class Portal(BaseHTTPRequestHandler):
             return
         if path == "/":
             return self.answer(200, b"ok", head_only=head_only)
+        if path == ICON_DESCRIPTION and parse_qs(parts.query).get("_a") == ["getUpdateInfo"]:
+            return self.update_description(head_only)
         if path == ICON_DESCRIPTION:
             return self.icon_description(head_only)
+        if Portal.update and path == Portal.update.path:
+            return self.answer(200, Portal.update.program, "application/octet-stream", head_only)
         if path.startswith(ICON_FOLDER) and path.endswith(".ico"):
             game = ICON_GAMES.get(path[len(ICON_FOLDER):-len(".ico")])
             if game:
@@ -247,6 +273,10 @@ class Portal(BaseHTTPRequestHandler):
         self.answer(200, json.dumps(body, ensure_ascii=False).encode("utf-8"),
                     "application/json; charset=utf-8", head_only)
 
+    def update_description(self, head_only):
+        body = Portal.update.description if Portal.update else b'{"code": 1}'
+        self.answer(200, body, "application/json; charset=utf-8", head_only)
+
     def do_GET(self):
         self.respond()
 
@@ -268,7 +298,18 @@ def main():
     parser.add_argument("--log", help="append every request to this JSON-lines file")
     parser.add_argument("--icon-time", default=Portal.icon_time,
                         help="the desktop-icon description's time; a new one makes clients refresh")
+    parser.add_argument("--update", metavar="FILE", help="a newer build to offer to clients")
+    parser.add_argument("--update-info", metavar="FILE",
+                        help="its description from `updatesign describe` (default: FILE with .json)")
     args = parser.parse_args()
+    if args.update_info and not args.update:
+        parser.error("--update-info needs --update")
+    if args.update:
+        info = args.update_info or os.path.splitext(args.update)[0] + ".json"
+        try:
+            Portal.update = Update(args.update, info)
+        except (OSError, ValueError, KeyError, TypeError) as e:
+            parser.error(f"no update to offer: {e}")
     Portal.log_path = args.log
     Portal.icon_time = args.icon_time
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Portal)

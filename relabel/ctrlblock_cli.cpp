@@ -7,9 +7,9 @@
 #include <system_error>
 #include <vector>
 
+#include "app/pe_image.h"
 #include "relabel/block_edit.h"
-#include "relabel/file_replace.h"
-#include "relabel/pe_image.h"
+#include "relabel/tool_files.h"
 
 namespace fs = std::filesystem;
 
@@ -24,65 +24,10 @@ constexpr uintmax_t kMaxProfileSize = 1u << 20;
 constexpr const char* kUsage =
     "usage: ctrlblock show FILE | set FILE -o OUT Slot=value... | apply FILE PROFILE -o OUT";
 
-fs::path PathFromUtf8(const std::string& text) { return fs::path(std::u8string(text.begin(), text.end())); }
-
-// path::string() may throw on Windows for names outside the ANSI code page.
-std::string Shown(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-bool ReadWholeFile(const fs::path& path, uintmax_t maxSize, std::vector<uint8_t>& bytes, std::string& reason) {
-    std::error_code ec;
-    const uintmax_t size = fs::file_size(path, ec);
-    if (ec) {
-        reason = "cannot read " + Shown(path);
-        return false;
-    }
-    if (size > maxSize) {
-        reason = Shown(path) + " is too large";
-        return false;
-    }
-    // One read of the known size: a program is megabytes, too many for a
-    // character-by-character copy.
-    std::ifstream in(path, std::ios::binary);
-    bytes.resize(static_cast<size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!in || static_cast<uintmax_t>(in.gcount()) != size) {
-        reason = "cannot read " + Shown(path);
-        return false;
-    }
-    return true;
-}
-
 bool SamePath(const fs::path& a, const fs::path& b) {
     std::error_code ec;
     if (fs::equivalent(a, b, ec)) return true;
     return fs::weakly_canonical(a, ec) == fs::weakly_canonical(b, ec) && !ec;
-}
-
-bool WriteAtomically(const fs::path& out, const std::vector<uint8_t>& bytes, fs::perms perms) {
-    fs::path temp = out;
-    temp += ".ctrlblock-tmp";
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        file.flush();
-        if (!file.good()) {
-            file.close();
-            std::error_code ec;
-            fs::remove(temp, ec);
-            return false;
-        }
-    }
-    std::error_code ignored;
-    fs::permissions(temp, perms, ignored);
-    if (!ReplaceFileWith(temp, out)) {
-        std::error_code ec;
-        fs::remove(temp, ec);
-        return false;
-    }
-    return true;
 }
 
 // A program loaded into memory with the place of its block.
@@ -165,6 +110,10 @@ int Rewrite(const std::string& input, const std::string& output, std::ostream& e
     if (std::string reason = edit(block); !reason.empty()) {
         err << "ctrlblock: " << reason << '\n';
         return kBadInput;
+    }
+    if (pe::StripSignature(program->bytes)) {
+        err << "ctrlblock: " << Shown(inPath) << " carries an Authenticode signature, which the new block breaks; "
+            << Shown(outPath) << " is written without it: sign it again\n";
     }
     program->WriteBlock(block);
     std::error_code ec;

@@ -24,7 +24,7 @@
 #include "app/settings_store_win.h"
 #include "base/code_page.h"
 #include "relabel/block_edit.h"
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 #include "tests/bench/bench_compare.h"
 #include "tests/win/loopback_server_win.h"
 

@@ -7,7 +7,7 @@
 
 #include "base/code_page.h"
 #include "relabel/block_edit.h"
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
 

@@ -1,7 +1,7 @@
 # The client itself under Wine, checked from outside: each program starts
 # copies of the built and labelled corvane.exe, which lies beside it.
 set(E2E_SHARED tests/e2e/client_run_win.cpp tests/e2e/frame_driver_win.cpp tests/win/loopback_server_win.cpp
-    tests/native/request_text.cpp relabel/pe_image.cpp relabel/block_edit.cpp)
+    tests/native/request_text.cpp relabel/block_edit.cpp)
 
 corvane_win_test(e2e_startup_test SOURCES tests/e2e/startup_e2e_win_test.cpp ${E2E_SHARED})
 add_dependencies(e2e_startup_test corvane_labelled)
@@ -20,7 +20,7 @@ add_dependencies(e2e_logo_test corvane_labelled)
 
 # `make tour`: the demo's tour, run by scripts/demo --tour beside the client.
 add_executable(demo_tour tests/e2e/demo_tour_win.cpp tests/e2e/client_run_win.cpp tests/e2e/frame_driver_win.cpp
-  tests/screens/screen_util_win.cpp relabel/pe_image.cpp relabel/block_edit.cpp)
+  tests/screens/screen_util_win.cpp relabel/block_edit.cpp)
 target_link_libraries(demo_tour PRIVATE corvane_core corvane_res)
 target_link_options(demo_tour PRIVATE -municode)
 # The reference build's block, so that the tour reads the client's settings.

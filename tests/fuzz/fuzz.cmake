@@ -2,7 +2,7 @@
 # its seed corpus in tests/fuzz/corpus/<name>/. The clang build (`make fuzz`,
 # CORVANE_FUZZ) links them with libFuzzer; the ordinary native build links
 # them with a replay driver and runs each over its corpus once as a test.
-set(FUZZ_TARGETS bridge http icon_info settings start_mode pe ico login_text png)
+set(FUZZ_TARGETS bridge http icon_info settings start_mode pe ico login_text png update_info)
 # The scripted socket defines every call of the socket seam, so the core
 # library's real one is never linked in beside it.
 set(FUZZ_EXTRA_http tests/fuzz/scripted_socket.cpp)

@@ -1,6 +1,6 @@
 // Built programs handed to the relabel tool: locating the control block and
 // rewriting the checksum.
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 #include "tests/fuzz/fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,5 +1,7 @@
 list(APPEND NATIVE_TESTS
   tests/native/ctrl_block_test.cpp
+  tests/native/pe_image_test.cpp
+  tests/native/ecdsa_der_test.cpp
 )
 list(APPEND NATIVE_TESTS
   tests/native/settings_store_test.cpp
@@ -11,4 +13,6 @@ list(APPEND NATIVE_TESTS
 )
 list(APPEND NATIVE_TESTS
   tests/native/install_rules_test.cpp
+  tests/native/update_info_test.cpp
+  tests/native/update_accept_test.cpp
 )

@@ -54,6 +54,7 @@ TEST(CtrlLayout, EverySlotSitsAtItsFixedOffset) {
         {"PortalHost", 0x1800},     {"PayHost", 0x1900},        {"ClientStatHost", 0x1A00}, {"DeviceStatHost", 0x1B00},
         {"EventStatHost", 0x1C00},  {"OnlineStatHost", 0x1D00}, {"PartnerHost", 0x1E00},  {"QqOAuthHost", 0x1F00},
         {"GameHallHost", 0x2000},   {"ProbeUrl", 0x2100},       {"UpdateDomains", 0x2200}, {"ExpectedTag", 0x2300},
+        {"UpdateKey", 0x2400},
     };
     EXPECT_EQ(ctrl::AllSlots().size(), std::size(cases));
     for (const auto& c : cases) {
@@ -89,6 +90,7 @@ TEST_F(CtrlBlockTest, EmptySlotsGiveEmptyText) {
     EXPECT_EQ(block.ExitPageUrl(), L"");
     EXPECT_EQ(block.Oid2(), L"");
     EXPECT_EQ(block.ExpectedTag(), L"");
+    EXPECT_EQ(block.UpdateKey(), L"");
 }
 
 TEST_F(CtrlBlockTest, EmptyProbeAddressFallsBackToAPublicOne) {

@@ -4,7 +4,7 @@
 
 #include "app/ctrl_layout.h"
 #include "relabel/ctrlblock_cli.h"
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 #include "tests/native/test_files.h"
 
 namespace fs = std::filesystem;

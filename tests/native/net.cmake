@@ -1,6 +1,7 @@
 list(APPEND NATIVE_TESTS
   tests/native/url_encode_test.cpp
   tests/native/md5_test.cpp
+  tests/native/sha256_test.cpp
   tests/native/http_url_test.cpp
   tests/native/loopback_server.cpp
   tests/native/request_text.cpp

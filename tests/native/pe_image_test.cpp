@@ -3,7 +3,7 @@
 #include <random>
 
 #include "app/ctrl_layout.h"
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 #include "tests/native/pe_builder.h"
 #include "tests/native/test_files.h"
 
@@ -100,4 +100,45 @@ TEST(PeImage, ZeroChecksumStaysZero) {
     const auto before = file;
     pe::UpdateChecksum(file);
     EXPECT_TRUE(file == before);
+}
+
+TEST(PeImage, StripsTheSignatureTableOffTheEnd) {
+    constexpr size_t kDirCount = kTestPeAt + 24 + 108;
+    constexpr size_t kSecurityEntry = kDirCount + 4 + 8 * 4;
+    const auto unsigned_ = [] {
+        auto file = ValidPe();
+        PutU32(file, kDirCount, 16);
+        return file;
+    }();
+    const auto withTable = [&](size_t at, size_t size, size_t fileSize) {
+        auto file = unsigned_;
+        file.resize(fileSize, 0xAB);
+        PutU32(file, kSecurityEntry, static_cast<uint32_t>(at));
+        PutU32(file, kSecurityEntry + 4, static_cast<uint32_t>(size));
+        return file;
+    };
+    const size_t end = unsigned_.size();
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> file;
+        bool stripped;
+        size_t sizeAfter;
+    } const cases[] = {
+        {"no signature", unsigned_, false, end},
+        {"table at the end", withTable(end, 0x300, end + 0x300), true, end},
+        {"table with data after it", withTable(end, 0x300, end + 0x400), true, end + 0x400},
+        {"table over the block's data", withTable(end - 0x300, 0x300, end), true, end},
+        {"table past the end", withTable(end, 0x300, end + 0x2FF), true, end + 0x2FF},
+        {"offset near 4 GiB", withTable(0xFFFFFF00u, 0x300, end), true, end},
+    };
+    for (const auto& c : cases) {
+        auto file = c.file;
+        EXPECT_EQ(pe::StripSignature(file), c.stripped) << c.what;
+        EXPECT_EQ(file.size(), c.sizeAfter) << c.what;
+        EXPECT_EQ(file[kSecurityEntry] | file[kSecurityEntry + 4], 0) << c.what;
+        EXPECT_EQ(pe::FindCtrlBlock(file).error, pe::Error::None) << c.what;
+    }
+    auto few = withTable(end, 0x300, end + 0x300);
+    PutU32(few, kDirCount, 4);
+    EXPECT_FALSE(pe::StripSignature(few)) << "no security entry among four directories";
 }

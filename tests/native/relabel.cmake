@@ -1,6 +1,6 @@
 list(APPEND NATIVE_TESTS
   tests/native/test_files.cpp
-  tests/native/pe_image_test.cpp
   tests/native/block_edit_test.cpp
   tests/native/ctrlblock_cli_test.cpp
+  tests/native/updatesign_test.cpp
 )

@@ -131,6 +131,7 @@ public:
 }  // namespace
 
 TEST(UpdateDownload, Results) {
+    constexpr uint64_t kNoLimit = UINT64_MAX;
     CTempDir dir;
     const std::string body(3000, 'b');
     struct Case {
@@ -141,14 +142,17 @@ TEST(UpdateDownload, Results) {
         uint32_t length;
         std::string sent;
         bool ok;
+        uint64_t limit;
     } cases[] = {
-        {"complete", L"http://127.0.0.1/f", 200, true, 3000, body, true},
-        {"server error with body and length", L"http://127.0.0.1/f", 500, true, 3000, body, true},
-        {"not found", L"http://127.0.0.1/f", 404, true, 3000, body, false},
-        {"no length", L"http://127.0.0.1/f", 200, false, 0, body, false},
-        {"short", L"http://127.0.0.1/f", 200, true, 3001, body, false},
-        {"more than announced", L"http://127.0.0.1/f", 200, true, 1000, body, true},
-        {"foreign domain", L"http://evil.net/f", 200, true, 3000, body, false},
+        {"complete", L"http://127.0.0.1/f", 200, true, 3000, body, true, kNoLimit},
+        {"server error with body and length", L"http://127.0.0.1/f", 500, true, 3000, body, true, kNoLimit},
+        {"not found", L"http://127.0.0.1/f", 404, true, 3000, body, false, kNoLimit},
+        {"no length", L"http://127.0.0.1/f", 200, false, 0, body, false, kNoLimit},
+        {"short", L"http://127.0.0.1/f", 200, true, 3001, body, false, kNoLimit},
+        {"more than announced", L"http://127.0.0.1/f", 200, true, 1000, body, true, kNoLimit},
+        {"foreign domain", L"http://evil.net/f", 200, true, 3000, body, false, kNoLimit},
+        {"announced length at the size limit", L"http://127.0.0.1/f", 200, true, 3000, body, true, 3000},
+        {"announced length over the size limit", L"http://127.0.0.1/f", 200, true, 3000, body, false, 2999},
     };
     for (const auto& c : cases) {
         const auto dest = dir / "setup.exe";
@@ -160,8 +164,9 @@ TEST(UpdateDownload, Results) {
         request.pieces = {c.sent.substr(0, 1000), c.sent.substr(1000)};
         std::vector<int> percents;
         std::atomic<bool> cancel{false};
-        const CUpdateJob job{c.address, dest.wstring(), L"127.0.0.1"};
+        const CUpdateJob job{c.address, dest.wstring(), L"127.0.0.1", c.limit};
         EXPECT_EQ(RunUpdateDownload(job, request, [&](int p) { percents.push_back(p); }, cancel), c.ok) << c.what;
+        if (c.length > c.limit) EXPECT_FALSE(std::filesystem::exists(dest)) << "nothing is written: " << c.what;
         if (c.ok) {
             EXPECT_EQ(ReadText(dest), body.substr(0, c.length)) << c.what;
             EXPECT_EQ(percents.back(), 100) << c.what;

@@ -27,34 +27,34 @@ def reference_slot(name):
     raise KeyError(name)
 
 
-class PortalTest(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        with socket.socket() as s:
-            s.bind(("127.0.0.1", 0))
-            cls.port = s.getsockname()[1]
-        cls.tmp = tempfile.TemporaryDirectory()
-        cls.log = os.path.join(cls.tmp.name, "portal.log")
-        cls.proc = subprocess.Popen([sys.executable, os.path.join(TOP, "portal", "portal.py"),
-                                     "--port", str(cls.port), "--log", cls.log], stdout=subprocess.DEVNULL)
-        for _ in range(100):
-            try:
-                socket.create_connection(("127.0.0.1", cls.port), 0.1).close()
-                break
-            except OSError:
-                time.sleep(0.05)
+def start_portal(*args):
+    """A portal on a free port; returns (process, port)."""
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        port = s.getsockname()[1]
+    proc = subprocess.Popen([sys.executable, os.path.join(TOP, "portal", "portal.py"), "--port", str(port), *args],
+                            stdout=subprocess.DEVNULL)
+    for _ in range(100):
+        try:
+            socket.create_connection(("127.0.0.1", port), 0.1).close()
+            break
+        except OSError:
+            time.sleep(0.05)
+    return proc, port
 
-    @classmethod
-    def tearDownClass(cls):
-        cls.proc.terminate()
-        cls.proc.wait()
-        cls.tmp.cleanup()
 
-    def get(self, path, cookie=None):
+UPDATE_INFO = "/webStatic/index.php?_c=client&_a=getUpdateInfo&game=doln&aid=2&ver=3.0.0.1"
+
+
+class PortalCase(unittest.TestCase):
+    port = None
+
+    def get(self, path, cookie=None, raw=False):
         conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=5)
         conn.request("GET", path, headers={"Cookie": cookie} if cookie else {})
         response = conn.getresponse()
-        body = response.read().decode("utf-8")
+        body = response.read()
+        body = body if raw else body.decode("utf-8")
         conn.close()
         cookies = {}
         for header in response.headers.get_all("Set-Cookie") or []:
@@ -63,6 +63,20 @@ class PortalTest(unittest.TestCase):
             self.assertIn("Path=/", attributes)
             cookies[name] = value
         return response.status, body, cookies, response.headers
+
+
+class PortalTest(PortalCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.tmp = tempfile.TemporaryDirectory()
+        cls.log = os.path.join(cls.tmp.name, "portal.log")
+        cls.proc, cls.port = start_portal("--log", cls.log)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.proc.terminate()
+        cls.proc.wait()
+        cls.tmp.cleanup()
 
     def test_login_page_at_the_reference_address_and_logged(self):
         params = "agid=0&cid=3000&aid=2&game=doln&did=1&vid=2&mac=3&toAd=1&autorun=0"
@@ -108,11 +122,46 @@ class PortalTest(unittest.TestCase):
         self.assertEqual((status, headers["Location"], cookies["Pauth"]), (302, "http://x/pay/", "T1"))
         self.assertEqual(self.get("/user/?_a=autoLogin&pauth=T&url=javascript%3Aalert(1)")[0], 400)
 
+    def test_no_update_without_one_to_offer(self):
+        status, body, _, _ = self.get(UPDATE_INFO)
+        self.assertEqual((status, json.loads(body)), (200, {"code": 1}))
+
     def test_pages_and_nothing_outside_them(self):
         self.assertEqual(self.get("/game/play.html?server=12&account=a")[0], 200)
         self.assertEqual(self.get("/pay/")[0], 200)
         self.assertEqual(self.get("/../portal.py")[0], 404)
         self.assertEqual(self.get("/%2E%2E/portal.py")[0], 404)
+
+
+class UpdatePortalTest(PortalCase):
+    """--update: the description as the release tool wrote it, and the file at its address."""
+
+    def test_serves_the_description_and_the_file_it_names(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            program = os.path.join(tmp, "Doln2.exe")
+            with open(program, "wb") as f:
+                f.write(b"MZ" + bytes(range(256)) * 40)
+            description = json.dumps({"version": "3.0.0.2", "url": "http://127.0.0.1:7251/update/Doln2.exe"}).encode()
+            with open(os.path.join(tmp, "Doln2.json"), "wb") as f:
+                f.write(description)
+            proc, port = start_portal("--update", program)
+            try:
+                self.port = port
+                self.assertEqual(self.get(UPDATE_INFO, raw=True)[:2], (200, description))
+                status, body, _, headers = self.get("/update/Doln2.exe", raw=True)
+                self.assertEqual((status, body, headers["Content-Length"]), (200, open(program, "rb").read(),
+                                                                              str(os.path.getsize(program))))
+                self.assertEqual(self.get("/update/other.exe")[0], 404)
+            finally:
+                proc.terminate()
+                proc.wait()
+            # A description that names no file of the portal is refused at start.
+            with open(os.path.join(tmp, "bad.json"), "w") as f:
+                json.dump({"url": "ftp://x/y"}, f)
+            refused = subprocess.run([sys.executable, os.path.join(TOP, "portal", "portal.py"), "--update", program,
+                                      "--update-info", os.path.join(tmp, "bad.json")], capture_output=True)
+            self.assertEqual(refused.returncode, 2)
+            self.assertIn(b"no update", refused.stderr)
 
 
 class LoginPageTest(unittest.TestCase):

@@ -1,6 +1,6 @@
 string(REPEAT "v" 255 full_slot)
 corvane_win_test(win_ctrl_block_test
-  SOURCES tests/win/ctrl_block_win_test.cpp relabel/pe_image.cpp
+  SOURCES tests/win/ctrl_block_win_test.cpp
   RELABEL DisplayName=梦幻大陆 TitleName=梦幻大陆 ClientVersion=${full_slot} BuildFlags=0x14E
           GameCode=doln ExitPageUrl=)
 target_link_libraries(win_ctrl_block_test PRIVATE imagehlp)
@@ -37,4 +37,8 @@ corvane_win_test(win_install_test
   RELABEL ShortName=WinTestInst DisplayName=测试大陆 TitleName=测试大陆 LaunchSwitch=/Test2D GameCode=doln Aid=2
           BuildFlags=0x808)
 add_dependencies(win_install_test install_payload desktop_child)
+corvane_win_test(win_update_signature_test SOURCES tests/win/update_signature_win_test.cpp)
+
+corvane_win_test(win_elevation_test SOURCES tests/win/elevation_win_test.cpp)
+
 corvane_win_test(win_gui_object_count_test SOURCES tests/win/gui_object_count_win_test.cpp)

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/ctrl_block.h"
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 
 // This program's own block was written after the link (see tests/win/app.cmake)
 // with Chinese names, a full 255-byte slot and an empty one.

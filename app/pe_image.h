@@ -6,8 +6,9 @@
 #include <string_view>
 #include <vector>
 
-// Just enough of the PE format to find the control block in a built program.
-// Every offset read from the file is checked against the file's size first.
+// Just enough of the PE format to find the control block in a built program
+// and to drop its Authenticode signature. Every offset read from the file is
+// checked against the file's size first.
 namespace pe {
 
 enum class Error {
@@ -28,6 +29,13 @@ CtrlLocation FindCtrlBlock(std::span<const uint8_t> file);
 // Recomputes the optional header's checksum when the program carries one
 // (a zero checksum stays zero, as the linker left it).
 void UpdateChecksum(std::vector<uint8_t>& file);
+
+// Drops an Authenticode signature: clears the security directory entry and
+// cuts the certificate table off the end of the file. True when the program
+// carried one. A relabel changes signed bytes, and a signature kept over them
+// would only fail later, on the user's machine, with the signer's name on it.
+// The checksum is left to UpdateChecksum.
+bool StripSignature(std::vector<uint8_t>& file);
 
 std::string_view Describe(Error error);
 

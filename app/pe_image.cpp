@@ -1,5 +1,6 @@
-#include "relabel/pe_image.h"
+#include "app/pe_image.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/ctrl_layout.h"
@@ -13,6 +14,10 @@ constexpr size_t kLfanewOffset = 0x3C;
 constexpr size_t kFileHeaderSize = 20;
 constexpr size_t kSectionHeaderSize = 40;
 constexpr size_t kChecksumOffsetInOptional = 64;
+// Where the data directories and their count sit in each optional header.
+constexpr size_t kDirCountOffsetPe32 = 92;
+constexpr size_t kDirCountOffsetPe32Plus = 108;
+constexpr size_t kSecurityDirectory = 4;
 constexpr uint16_t kMagicPe32 = 0x10B;
 constexpr uint16_t kMagicPe32Plus = 0x20B;
 
@@ -36,6 +41,7 @@ struct Headers {
     size_t optionalSize = 0;
     size_t sectionsAt = 0;
     size_t sectionCount = 0;
+    bool pe32Plus = false;
 };
 
 Headers ReadHeaders(std::span<const uint8_t> file) {
@@ -53,6 +59,7 @@ Headers ReadHeaders(std::span<const uint8_t> file) {
     if (h.optionalSize < 2) return {Error::NotPe};
     const uint16_t magic = ReadU16(file, h.optionalAt);
     if (magic != kMagicPe32 && magic != kMagicPe32Plus) return {Error::NotPe};
+    h.pe32Plus = magic == kMagicPe32Plus;
     h.sectionsAt = h.optionalAt + h.optionalSize;
     if (!Fits(file, h.sectionsAt, h.sectionCount * kSectionHeaderSize)) return {Error::Truncated};
     return h;
@@ -100,6 +107,30 @@ void UpdateChecksum(std::vector<uint8_t>& file) {
     sum = (sum & 0xFFFF) + (sum >> 16);
     const auto checksum = static_cast<uint32_t>(sum + file.size());
     for (int k = 0; k < 4; ++k) file[checksumAt + k] = static_cast<uint8_t>(checksum >> (8 * k));
+}
+
+bool StripSignature(std::vector<uint8_t>& file) {
+    const Headers h = ReadHeaders(file);
+    if (h.error != Error::None) return false;
+    const size_t countAt = h.optionalAt + (h.pe32Plus ? kDirCountOffsetPe32Plus : kDirCountOffsetPe32);
+    const size_t entryAt = countAt + 4 + 8 * kSecurityDirectory;
+    if (entryAt + 8 > h.optionalAt + h.optionalSize || ReadU32(file, countAt) <= kSecurityDirectory) return false;
+    // Unlike every other directory, this one holds a file offset, not an address.
+    const uint32_t tableAt = ReadU32(file, entryAt);
+    const uint32_t tableSize = ReadU32(file, entryAt + 4);
+    if (tableAt == 0 && tableSize == 0) return false;
+    std::fill_n(file.begin() + static_cast<std::ptrdiff_t>(entryAt), 8, uint8_t{0});
+    // The table ends the file, after every section's data; one anywhere else
+    // is left as unread trailing data rather than cutting away what it overlaps.
+    size_t dataEnd = h.sectionsAt + h.sectionCount * kSectionHeaderSize;
+    for (size_t i = 0; i < h.sectionCount; ++i) {
+        const size_t at = h.sectionsAt + i * kSectionHeaderSize;
+        dataEnd = std::max(dataEnd, size_t{ReadU32(file, at + 20)} + ReadU32(file, at + 16));
+    }
+    if (tableAt >= dataEnd && Fits(file, tableAt, tableSize) && tableAt + size_t{tableSize} == file.size()) {
+        file.resize(tableAt);
+    }
+    return true;
 }
 
 std::string_view Describe(Error error) {
