@@ -41,4 +41,4 @@ target_link_options(soak PRIVATE -municode)
 add_dependencies(soak corvane_labelled)
 add_test(NAME e2e_soak_short COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:soak> 5)
 set_tests_properties(e2e_soak_short PROPERTIES FIXTURES_REQUIRED wine
-  ENVIRONMENT CORVANE_WINE_DIR=${WINE_STATE_DIR} TIMEOUT 600)
+  ENVIRONMENT CORVANE_WINE_DIR=${WINE_STATE_DIR} TIMEOUT 900)

@@ -150,6 +150,14 @@ long ThreadsOf(DWORD pid) {
     return threads;
 }
 
+// Wine leaves PrivateUsage 0 and fills its twin, the commit charge.
+double PrivateMiB(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS_EX memory{};
+    memory.cb = sizeof memory;
+    if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) return -1;
+    return static_cast<double>(memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage) / 1048576.0;
+}
+
 // Wine answers GetProcessHandleCount with 0 for another process; there
 // each handle value is tried instead: a live one can be duplicated.
 long HandlesOf(HANDLE process) {
@@ -185,18 +193,41 @@ Sample Measure(DWORD pid, HWND frame) {
     const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_DUP_HANDLE, FALSE, pid);
     if (process == nullptr) return sample;
     sample.handles = HandlesOf(process);
-    PROCESS_MEMORY_COUNTERS_EX memory{};
-    memory.cb = sizeof memory;
-    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory))
-        // Wine leaves PrivateUsage 0 and fills its twin, the commit charge.
-        sample.privateMiB =
-            static_cast<double>(memory.PrivateUsage != 0 ? memory.PrivateUsage : memory.PagefileUsage) / (1024.0 * 1024.0);
+    // Wine keeps a window's surface only while the window is mapped and
+    // painted, so a reading swings by a screenful: the least of a few
+    // readings a moment apart is the one that a leak would raise.
+    sample.privateMiB = -1;
+    for (int reading = 0; reading < 4; ++reading) {
+        if (reading > 0) Sleep(700);
+        const double now = PrivateMiB(process);
+        if (sample.privateMiB < 0 || now < sample.privateMiB) sample.privateMiB = now;
+    }
     sample.gdi = GuiObjects(process, frame, GR_GDIOBJECTS);
     sample.user = GuiObjects(process, frame, GR_USEROBJECTS);
     CloseHandle(process);
     sample.windows = WindowsOf(pid);
     sample.threads = ThreadsOf(pid);
     return sample;
+}
+
+// With SOAK_TRACE set, each step prints the client's private bytes after
+// it, which tells which step a growth comes from.
+bool Tracing() {
+    static const bool tracing = GetEnvironmentVariableW(L"SOAK_TRACE", nullptr, 0) != 0;
+    return tracing;
+}
+
+void Trace(DWORD pid, int cycle, const char* step) {
+    if (!Tracing()) return;
+    static DWORD last = GetTickCount();
+    const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    const double privateMiB = process != nullptr ? PrivateMiB(process) : -1;
+    if (process != nullptr) CloseHandle(process);
+    const DWORD now = GetTickCount();
+    std::printf("trace: cycle %d %-14s %5.1f s, private %.2f MiB, threads %ld\n", cycle, step, (now - last) / 1000.0,
+                privateMiB, ThreadsOf(pid));
+    last = now;
+    std::fflush(stdout);
 }
 
 // --- driving the client ------------------------------------------------------
@@ -326,15 +357,19 @@ bool RunCycle(int cycle, HWND frame, DWORD pid) {
     if (!Check(WaitFor(pid, 5000, [&] { return GamePages(frame).size() == 3; }), cycle, "three pages")) return false;
     const std::vector<HWND> pages = GamePages(frame);
     PostMessageW(frame, WM_TIMER, kRunningTimeTimer, 0);
+    Trace(pid, cycle, "logins");
 
     PressTab(frame, 0);
     Check(WaitFor(pid, 3000, [&] { return VisiblePage(frame) == pages[0]; }), cycle, "a tab's click");
     WaitUntilIdle(frame);
     PressKeys({VK_CONTROL, VK_TAB});
     Check(WaitFor(pid, 3000, [&] { return VisiblePage(frame) == pages[1]; }), cycle, "the window-switch key");
+    Trace(pid, cycle, "tabs");
 
     Check(UseScreenshotTool(frame, pid, CShotOpera::kIdFinish), cycle, "a screenshot copied");
+    Trace(pid, cycle, "shot copied");
     Check(UseScreenshotTool(frame, pid, CShotOpera::kIdCancel), cycle, "a screenshot cancelled");
+    Trace(pid, cycle, "shot cancelled");
 
     WaitUntilIdle(frame);
     PressKeys({VK_F10});
@@ -344,6 +379,7 @@ bool RunCycle(int cycle, HWND frame, DWORD pid) {
     // Wine without a window manager takes seconds to map windows again.
     Check(WaitFor(pid, 15000, [&] { return IsWindowVisible(frame) && VisiblePage(frame) != nullptr; }), cycle,
           "the boss key restores");
+    Trace(pid, cycle, "boss key");
 
     // The sound key twice, each applied by the 400 ms timer.
     for (int i = 0; i < 2; ++i) {
@@ -353,9 +389,11 @@ bool RunCycle(int cycle, HWND frame, DWORD pid) {
     }
 
     Check(OpenAndCloseSettings(frame, pid), cycle, "the settings dialog");
+    Trace(pid, cycle, "settings");
     if (const HWND page = VisiblePage(frame)) {
         Check(OpenAndCloseFavourites(pid, page), cycle, "the favourites dialog");
         PostMessageW(page, WM_KEYDOWN, VK_F5, 0);
+    Trace(pid, cycle, "favourites+F5");
     } else {
         Check(false, cycle, "a page shown");
     }
@@ -371,11 +409,14 @@ bool RunCycle(int cycle, HWND frame, DWORD pid) {
     const POINT onTab = ScreenPoint(frame, (tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
     PostMessageW(frame, WM_NCMBUTTONUP, HTCAPTION, MAKELPARAM(onTab.x, onTab.y));
     Check(WaitFor(pid, 5000, [&] { return GamePages(frame).size() == 1; }), cycle, "the middle button");
+    Trace(pid, cycle, "tab closes");
 
     ClickButton(frame, CDlgEx::kIdClose);
     // Closing all pages sends their beacons on the frame's thread, each
     // bounded by the request timeout, however the hosts answer.
-    return Check(WaitFor(pid, 40000, [&] { return GamePages(frame).empty(); }), cycle, "the caption close");
+    const bool closed = Check(WaitFor(pid, 40000, [&] { return GamePages(frame).empty(); }), cycle, "the caption close");
+    Trace(pid, cycle, "caption close");
+    return closed;
 }
 
 std::wstring InstallFolder() { return CommonAppDataFolder() + L"\\7251\\GameLogin"; }
