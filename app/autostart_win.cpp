@@ -21,6 +21,12 @@ fw::ScopedRegKey OpenRunKey(REGSAM access, LSTATUS* status = nullptr) {
 
 }  // namespace
 
+std::wstring RunCommandFor(const std::wstring& path) {
+    const bool quoted = path.size() >= 2 && path.front() == L'"' && path.back() == L'"';
+    if (quoted || path.find_first_of(L" \t") == std::wstring::npos) return path;
+    return L"\"" + path + L"\"";
+}
+
 bool IsAutostartSet(const std::wstring& valueName) {
     fw::ScopedRegKey key = OpenRunKey(KEY_QUERY_VALUE);
     if (!key) return false;
@@ -41,8 +47,9 @@ bool SetAutostart(const std::wstring& valueName, const std::wstring& command) {
         return false;
     }
     fw::ScopedRegKey key(raw);
-    const DWORD bytes = static_cast<DWORD>(command.size() * sizeof(wchar_t));
-    return RegSetValueExW(key.Get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+    const std::wstring data = RunCommandFor(command);
+    const DWORD bytes = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+    return RegSetValueExW(key.Get(), valueName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           bytes) == ERROR_SUCCESS;
 }
 

@@ -26,17 +26,18 @@ bool CBeaconEvents::WaitIdle(DWORD timeoutMs) {
     return m_idle.wait_for(lock, std::chrono::milliseconds(timeoutMs), [this] { return m_inFlight == 0; });
 }
 
-void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events) {
+void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events, size_t urlMax) {
     std::function<std::wstring()> copy;
     try {
         copy = [url] { return url; };
     } catch (...) {
         // No copy: nothing is sent, but waiters still wake.
     }
-    SendBeaconBuiltOnThread(std::move(copy), events);
+    SendBeaconBuiltOnThread(std::move(copy), events, urlMax);
 }
 
-void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::shared_ptr<CBeaconEvents>& events) {
+void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::shared_ptr<CBeaconEvents>& events,
+                             size_t urlMax) {
     if (!events) return;
     {
         std::lock_guard<std::mutex> lock(events->m_lock);
@@ -53,10 +54,10 @@ void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::s
         // waiting for the thread to run matters to start-up: a thread start
         // costs several milliseconds under Wine, and more while another
         // beacon loads its libraries.
-        std::thread([events, makeUrl = std::move(makeUrl), finish] {
+        std::thread([events, makeUrl = std::move(makeUrl), finish, urlMax] {
             try {
                 const std::wstring url = makeUrl ? makeUrl() : std::wstring();
-                if (!url.empty() && url.size() <= kBeaconUrlMax) HttpGet(url, L"");
+                if (!url.empty() && url.size() <= urlMax) HttpGet(url, L"", urlMax);
             } catch (...) {
                 // Nothing to report: a beacon that fails is simply lost.
             }

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "app/beacon_urls.h"
 #include "fw/handles_win.h"
 
 // The manual-reset event that beacon threads signal when their request has
@@ -41,7 +42,7 @@ public:
 
 private:
     friend void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl,
-                                        const std::shared_ptr<CBeaconEvents>& events);
+                                        const std::shared_ptr<CBeaconEvents>& events, size_t urlMax);
 
     fw::ScopedKernelHandle m_done;
     std::mutex m_lock;
@@ -53,10 +54,12 @@ private:
 // of the URL before it starts, so any number of threads may send at once and
 // the caller returns without waiting for the thread to run. Request-done is
 // signalled when the request has ended, also when it failed or was refused:
-// a URL longer than 511 characters is not sent.
-void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events);
+// a URL longer than `urlMax` (its kind's bound, app/beacon_urls.h) is not sent.
+void SendBeacon(const std::wstring& url, const std::shared_ptr<CBeaconEvents>& events,
+                size_t urlMax = kBeaconUrlMax);
 
 // As SendBeacon, but the URL is made by `makeUrl` on the beacon's thread,
 // for URLs that carry parts read off the machine (the adapter list alone
 // takes milliseconds to read), which then cost the caller nothing.
-void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::shared_ptr<CBeaconEvents>& events);
+void SendBeaconBuiltOnThread(std::function<std::wstring()> makeUrl, const std::shared_ptr<CBeaconEvents>& events,
+                             size_t urlMax = kBeaconUrlMax);

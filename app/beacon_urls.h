@@ -10,8 +10,12 @@
 
 // The statistics servers' URL formats. Control-block values go in as they
 // are; only event names and the referer are percent-encoded. The builders
-// never cut: the sender refuses a URL longer than kBeaconUrlMax.
+// never cut: the sender refuses a URL longer than its kind's bound, which
+// the peers' buffers set: 512 characters for the statistics, login and
+// device beacons, 1,024 for event beacons, whose encoded referer alone may
+// take most of 512.
 inline constexpr size_t kBeaconUrlMax = 511;
+inline constexpr size_t kEventBeaconUrlMax = 1023;
 
 std::wstring InstallBeaconUrl(const CCtrlBlock& block, uint32_t count);
 std::wstring ActiveBeaconUrl(const CCtrlBlock& block, const ActiveStats& stats);

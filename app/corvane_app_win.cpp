@@ -8,6 +8,7 @@
 #include <gdiplus.h>
 #include <wininet.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <vector>
 
@@ -33,6 +34,8 @@ constexpr size_t kRemoveQuestionChars = 64;
 // A beacon still in flight when the process ends gets this long to finish:
 // its connect, send and receive time-outs.
 constexpr DWORD kBeaconDrainMs = 3 * kHttpGetTimeoutMs;
+// The desktop-icon refresh's two socket waits and its pause for the desktop.
+constexpr DWORD kAfterFaceDrainMs = 10000;
 
 std::vector<std::wstring> CommandLineArgs() {
     std::vector<std::wstring> args;
@@ -60,6 +63,13 @@ BOOL CCorvane3App::InitInstance() {
 
     const CCtrlBlock& block = TheCtrlBlock();
     m_title = block.TitleName();
+    const std::vector<std::wstring> args = CommandLineArgs();
+    // The elevated copy does only the machine's part it was started for:
+    // no network, no beacons, no client.
+    if (const int work = RunElevatedCopyWork(args); work >= 0) {
+        m_exitCode = work;
+        return FALSE;
+    }
     m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
     // Before the command line is looked at: no start, uninstall included,
     // runs without a network.
@@ -68,7 +78,6 @@ BOOL CCorvane3App::InitInstance() {
         return FALSE;
     }
 
-    const std::vector<std::wstring> args = CommandLineArgs();
     const StartRequest request = DecideStartMode(args, block.LaunchSwitch(), ModulePath(), CommonAppDataFolder());
     if (request.mode == StartMode::NewGameStart || request.mode == StartMode::HallStart) {
         TheHallWindow() = request.hallWindow;
@@ -97,7 +106,10 @@ BOOL CCorvane3App::InitInstance() {
         return FALSE;
     } else if (request.mode == StartMode::ShortcutStart || request.mode == StartMode::InstalledStart) {
         SendActiveStatistics(m_events);
-        RefreshDesktopIcon();
+        // Nothing the face needs comes from the portal's answer, and a
+        // portal that never answers would hold the face for the refresh's
+        // whole time-out.
+        m_afterFace.RunAfterLoginFace([] { RefreshDesktopIcon(); });
     }
     OpenClient(request.mode);
     return FALSE;
@@ -109,16 +121,13 @@ void CCorvane3App::RunUninstall() {
     m_events->WaitDoneAndReset();
     SendEventBeacon(beacon_event::kUninstall, beacon_event::kUninstallName, BlockChannel(TheCtrlBlock()), m_events);
     m_events->WaitDoneAndReset();
-    RunUninstallStep(m_events);
+    if (!RunUninstallStep(m_events)) return;
     WaitForSingleObject(m_events->Done(), INFINITE);
 }
 
 void CCorvane3App::RunFirstRun() {
-    // On a bare machine the settings file's folder does not exist yet, and
-    // the mark would be lost; the installed copy may read it at once.
-    CreateInstallFolder();
-    AppSettings().Write(settings::kInstallTag, L"1");
-    RunInstallStep();
+    // Nothing installed, nothing to report.
+    if (!RunInstallStep()) return;
     SendDeviceBeacon(DeviceBeacon::Install, m_events);
     m_events->WaitDoneAndReset();
     SendEventBeacon(beacon_event::kInstall, beacon_event::kInstallName, InstallEventChannel(), m_events);
@@ -129,13 +138,17 @@ void CCorvane3App::RunFirstRun() {
 
 void CCorvane3App::OpenClient(StartMode mode) {
     SetCacheLimit();
+    // The beacon's thread holds its own copy of what it sends once this
+    // returns: that is all the face waits for. Its answer, which a sick
+    // statistics host may never give, is the exit's to wait for.
     SendEventBeacon(beacon_event::kOpen, beacon_event::kOpenName, BlockChannel(TheCtrlBlock()), m_events);
-    m_events->WaitDoneAndReset();
     if (mode == StartMode::LogoStart && !RunLogoWindow()) return;
-    RunMainFrame();
+    RunMainFrame(m_afterFace);
 }
 
 int CCorvane3App::ExitInstance() {
+    // A refresh cut off while it rewrites the shortcuts would leave none.
+    m_afterFace.WaitIdle(std::chrono::milliseconds(kAfterFaceDrainMs));
     if (m_events) {
         m_events->WaitIdle(kBeaconDrainMs);
         m_events.reset();
@@ -145,5 +158,6 @@ int CCorvane3App::ExitInstance() {
         Gdiplus::GdiplusShutdown(m_gdiplusToken);
         m_gdiplusStarted = false;
     }
-    return CWinApp::ExitInstance();
+    CWinApp::ExitInstance();
+    return m_exitCode;
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "app/after_face_work.h"
 #include "app/beacon_sender_win.h"
 #include "app/start_mode.h"
 #include "fw/win_app_win.h"
@@ -33,7 +34,9 @@ private:
     std::wstring m_favouriteName;
     std::wstring m_favouriteAddress;
     std::shared_ptr<CBeaconEvents> m_events;
+    CAfterFaceWork m_afterFace;
     ULONG_PTR m_gdiplusToken = 0;
     bool m_gdiplusStarted = false;
+    int m_exitCode = 0;  // the elevated copy's answer to the process that waits for it
     CPrgsDlg m_dlgUpdate;
 };

@@ -8,6 +8,7 @@
 
 #include "app/icon_info.h"
 #include "app/install_paths_win.h"
+#include "base/code_page_win.h"
 #include "net/sock_down_file.h"
 #include "tools/shortcut_names.h"
 #include "tools/shortcuts_win.h"
@@ -48,8 +49,16 @@ bool FollowIconDescription(const CCtrlBlock& block, const std::wstring& programP
         info = ParseIconInfo(client.HttpGetText(L"http://" + portalHost + IconDescriptionPath(block.GameCode(), block.Aid())));
     }
     // A name that is no plain file name would leave the old shortcuts
-    // removed and no new ones made.
+    // removed and no new ones made. A time or name that reads back otherwise
+    // would refresh again at every start, or leave shortcuts no later
+    // refresh or uninstall finds; a line break in either would write keys of
+    // its own into the settings file.
     if (!info || !IsPlainFileName(info->name)) return false;
+    const CWinCodePage fileCodePage(CP_ACP);
+    if (!ReadsBackIdentically(settings::kIconTime, info->time, fileCodePage) ||
+        !ReadsBackIdentically(settings::kIconName, info->name, fileCodePage)) {
+        return false;
+    }
     if (info->time == settings.Read(settings::kIconTime)) return false;
 
     const std::wstring iconFile = IconFilePath(FolderOf(programPath), block.ShortName());

@@ -4,8 +4,11 @@
 
 #include <direct.h>
 
+#include "app/access_rights_win.h"
 #include "app/autostart_win.h"
 #include "app/install_paths_win.h"
+#include "app/settings_store_win.h"
+#include "browser/flash_bk_win.h"
 #include "fw/handles_win.h"
 #include "tools/shortcuts_win.h"
 #include "ui/icons_win.h"
@@ -46,23 +49,38 @@ void StartInstalledCopy(const std::wstring& path) {
 bool CreateInstallFolder() {
     const std::wstring folder = InstallFolder();
     if (folder.empty()) return false;
-    _wmkdir(FolderOf(folder).c_str());
-    _wmkdir(folder.c_str());
-    const DWORD attributes = GetFileAttributesW(folder.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    // The maker's folder above is shared with other programs: it gets these
+    // rights only when this install makes it.
+    const std::wstring parent = FolderOf(folder);
+    if (GetFileAttributesW(parent.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        CreateFolderWithRights(parent, kInstallFolderRights);
+    }
+    if (!CreateFolderWithRights(folder, kInstallFolderRights)) return false;
+    CreateFileWithRights(SettingsFilePath(), kSharedFileRights);
+    return true;
 }
 
-void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath) {
+std::wstring InstalledProgramPath(const std::wstring& programPath) {
+    return InstallFolder() + L"\\" + FileNameOf(programPath);
+}
+
+bool InstallForMachine(const CCtrlBlock& block, const std::wstring& programPath) {
     CScopedCoInit com;
-    if (!CreateInstallFolder()) return;
+    if (!CreateInstallFolder()) return false;
     const std::wstring folder = InstallFolder();
 
     std::wstring iconFile = IconFilePath(folder, block.ShortName());
     CIcons icons;
     if (!icons.ReadIconGroup(programPath) || !icons.WriteIconFile(iconFile)) iconFile.clear();
 
-    const std::wstring installed = folder + L"\\" + FileNameOf(programPath);
+    const std::wstring installed = InstalledProgramPath(programPath);
     if (_wcsicmp(installed.c_str(), programPath.c_str()) != 0) CopyProgram(programPath, installed);
+    // The logo window writes its movie beside the program at each start,
+    // which a user cannot do in this folder: it then plays this one.
+    {
+        const fw::ScopedModule image(LoadLibraryExW(programPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+        if (image) WriteLogoMovie(image.Get(), folder + L"\\Logo.swf");
+    }
 
     if (block.IsFlagSet(kFlagAutostart)) SetAutostart(block.ShortName(), installed);
 
@@ -71,8 +89,22 @@ void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath) {
     CreateDesktopShortcut(iconFile, name, installed, launch);
     CreateStartMenuShortcut(launch, installed, name, iconFile);
     CreateStartMenuShortcut(L"/uninst", installed, UninstallShortcutName(name), L"");
+    return GetFileAttributesW(installed.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void InstallForUser(const CCtrlBlock& block, const std::wstring& programPath) {
+    const std::wstring installed = InstalledProgramPath(programPath);
     if (block.IsFlagSet(kFlagQuickLaunch) && WindowsMajorVersion() < 10) {
-        CreateQuickLaunch(name, installed, iconFile, launch);
+        CScopedCoInit com;
+        const std::wstring icon = IconFilePath(InstallFolder(), block.ShortName());
+        CreateQuickLaunch(block.DisplayName(), installed,
+                          GetFileAttributesW(icon.c_str()) != INVALID_FILE_ATTRIBUTES ? icon : std::wstring{},
+                          block.LaunchSwitch());
     }
     if (block.IsFlagSet(kFlagStartInstalled)) StartInstalledCopy(installed);
+}
+
+void InstallProgram(const CCtrlBlock& block, const std::wstring& programPath) {
+    if (!InstallForMachine(block, programPath)) return;
+    InstallForUser(block, programPath);
 }

@@ -58,19 +58,30 @@ bool IsBatchSafePath(const std::wstring& path) {
     return true;
 }
 
-std::optional<std::string> SelfDeleteBatch(const std::wstring& programPath, const std::wstring& batchPath,
-                                           int filesInFolder, const ICodePage& codePage) {
-    if (!IsBatchSafePath(programPath) || !IsBatchSafePath(batchPath)) return std::nullopt;
+std::optional<std::string> SelfDeleteBatch(const SelfDeletePaths& paths, int filesInFolder, const ICodePage& codePage,
+                                           int attempts) {
+    if (!IsBatchSafePath(paths.program) || !IsBatchSafePath(paths.batch)) return std::nullopt;
+    if (!paths.reserved.empty() && !IsBatchSafePath(paths.reserved)) return std::nullopt;
     std::wstring folder;
-    if (!SplitPath(programPath, &folder, nullptr)) return std::nullopt;
+    if (!SplitPath(paths.program, &folder, nullptr)) return std::nullopt;
+    if (attempts < 1) attempts = 1;
 
-    std::wstring text = L"cd\\\r\n:delexe\r\nping -n " + std::to_wstring(self_delete::kPingCount) + L" 127.0.0.1\r\n";
-    text += Line(L"del", programPath);
-    text += L"if exist \"" + EscapePercent(programPath) + L"\" goto :delexe\r\n";
+    // "cd\" leaves the program's folder, which "rd" could not remove while
+    // it is the batch's current one. ping by its full path: cmd looks in the
+    // current folder before the system's. "/F /A" also takes a read-only
+    // program; the wildcard-free, batch-safe path keeps it to that one file.
+    std::wstring text = L"cd\\\r\nset corvane_tries=0\r\n:delexe\r\n\"%SystemRoot%\\System32\\ping.exe\" -n " +
+                        std::to_wstring(self_delete::kPingCount) + L" 127.0.0.1 >nul\r\n";
+    text += L"del /F /A \"" + EscapePercent(paths.program) + L"\"\r\n";
+    text += L"if not exist \"" + EscapePercent(paths.program) + L"\" goto :gone\r\n";
+    text += L"set /a corvane_tries+=1\r\nif %corvane_tries% LSS " + std::to_wstring(attempts) +
+            L" goto :delexe\r\ngoto :done\r\n:gone\r\n";
     // Only "rd", which removes nothing but an empty folder: whatever came
     // into the folder after it was counted stays, and so does the folder.
     if (filesInFolder <= 1 && !IsRootFolder(folder)) text += Line(L"rd", folder);
-    text += Line(L"del", batchPath);
+    text += L":done\r\n";
+    if (!paths.reserved.empty()) text += Line(L"del", paths.reserved);
+    text += Line(L"del", paths.batch);
 
     std::string bytes;
     if (!codePage.FromWide(text, bytes) || bytes.size() >= self_delete::kTextMax) return std::nullopt;

@@ -7,8 +7,9 @@
 #include "base/code_page.h"
 
 // The batch that deletes the uninstalled program once it has exited: it
-// retries the delete every second until the file is gone, removes the
-// program's folder when the program was its only file, then deletes itself.
+// retries the delete about once a second, a bounded number of times, removes
+// the program's folder when the program was its only file, then deletes the
+// file its name was reserved with and itself.
 
 namespace self_delete {
 
@@ -20,6 +21,11 @@ inline constexpr size_t kTextMax = 2048;
 // after a second, so the loop waits instead of spinning.
 inline constexpr int kPingCount = 2;
 
+// About a minute of attempts: a program that another process still runs, or
+// that some other account holds, is left in place rather than retried
+// unseen until logoff.
+inline constexpr int kAttempts = 60;
+
 }  // namespace self_delete
 
 // True when the path can stand in a batch line and name only itself: a full
@@ -27,9 +33,17 @@ inline constexpr int kPingCount = 2;
 // no "." or ".." component.
 bool IsBatchSafePath(const std::wstring& path);
 
-// The batch text in the code page, or none when a path is not batch-safe, has
-// no exact form in the code page, or the text would not fit. The folder of
-// `programPath` is removed (only when empty: "rd" without "/S") when
-// `filesInFolder` is at most 1 and the folder is not a drive or share root.
-std::optional<std::string> SelfDeleteBatch(const std::wstring& programPath, const std::wstring& batchPath,
-                                           int filesInFolder, const ICodePage& codePage);
+struct SelfDeletePaths {
+    std::wstring program;
+    std::wstring batch;
+    // The empty file that reserved the batch's unique name; empty for none.
+    std::wstring reserved;
+};
+
+// The batch text in `codePage` (the one cmd reads batch files in: the OEM
+// one), or none when a path is not batch-safe, has no exact form in that
+// code page, or the text would not fit. The program's folder is removed
+// (only when empty: "rd" without "/S") when `filesInFolder` is at most 1 and
+// the folder is not a drive or share root.
+std::optional<std::string> SelfDeleteBatch(const SelfDeletePaths& paths, int filesInFolder, const ICodePage& codePage,
+                                           int attempts = self_delete::kAttempts);

@@ -1,5 +1,33 @@
 #include "app/settings_store.h"
 
+#include "base/code_page.h"
+
+namespace {
+
+bool IsControlOrSeparator(wchar_t c) {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x2028 || c == 0x2029;
+}
+
+// The spaces a profile reader may trim: ASCII's and Unicode's, the
+// ideographic space and the byte-order mark among them.
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == 0xA0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F ||
+           c == 0x3000 || c == 0xFEFF;
+}
+
+}  // namespace
+
+bool ReadsBackIdentically(const SettingKey& key, std::wstring_view value, const ICodePage& fileCodePage) {
+    if (value.size() >= key.bufferChars) return false;
+    for (wchar_t c : value) {
+        if (IsControlOrSeparator(c)) return false;
+    }
+    if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()))) return false;
+    if (value.size() >= 2 && value.front() == value.back() && (value.front() == L'"' || value.front() == L'\''))
+        return false;
+    std::string bytes;
+    return fileCodePage.FromWide(value, bytes);
+}
 
 int64_t ParseLeadingInt(std::wstring_view text) {
     size_t i = 0;

@@ -49,6 +49,17 @@ inline constexpr int kWeekdaysMax = 128;
 // a huge stored number cannot overflow.
 int64_t ParseLeadingInt(std::wstring_view text);
 
+class ICodePage;
+
+// True when `value`, written to `key`, reads back as the same text, the only
+// kind of value from outside (the portal, the login page) the settings file
+// may take: it fits the key's read buffer; every character has its form in
+// the file's code page; it holds no control character or line separator (a
+// line break would start a key or a section of its own); and it neither
+// begins nor ends with a blank nor stands in quotes, which the profile
+// functions take off when they read.
+bool ReadsBackIdentically(const SettingKey& key, std::wstring_view value, const ICodePage& fileCodePage);
+
 // "%u" / "%d" without padding.
 std::wstring FormatUnsigned(uint64_t value);
 std::wstring FormatInt(int64_t value);

@@ -18,6 +18,7 @@ list(APPEND CORE_PORTABLE
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
   app/ecdsa_der.cpp
+  app/after_face_work.cpp
 )
 list(APPEND CORE_WIN
   app/ctrl_block_win.cpp
@@ -40,6 +41,8 @@ list(APPEND CORE_WIN
   app/desktop_icon_lookup_win.cpp
   app/update_signature_win.cpp
   app/elevation_win.cpp
+  app/access_rights_win.cpp
+  app/machine_roads_win.cpp
   app/gui_object_count_win.cpp
 )
 list(APPEND APP_WIN

@@ -5,6 +5,7 @@
 #include "app/icon_refresh_win.h"
 #include "app/ini_win.h"
 #include "app/install_step_win.h"
+#include "app/machine_roads_win.h"
 #include "app/message_box_win.h"
 #include "app/settings_store_win.h"
 #include "app/uninstall_win.h"
@@ -17,15 +18,23 @@
 
 void InstallCrashFilter() { InstallCrashDumpFilter(); }
 
-void RunInstallStep() { InstallProgram(TheCtrlBlock(), ModulePath()); }
+namespace {
 
-void RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events) {
-    CSettings settings = AppSettings();
-    UninstallProgram(TheCtrlBlock(), ModulePath(), settings);
+void ShowNotice(const std::wstring& text) { ShowMessageBox(0, TheCtrlBlock().TitleName(), text); }
+
+}  // namespace
+
+bool RunInstallStep() { return RunInstallRoad(SystemElevation(), TheCtrlBlock(), ModulePath(), &ShowNotice); }
+
+bool RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events) {
+    if (!RunUninstallRoad(SystemElevation(), TheCtrlBlock(), ModulePath(), &ShowNotice)) return false;
     // The start-up's wait after this step ends when this beacon does.
     SendUninstallCount(events);
-    const std::wstring title = TheCtrlBlock().TitleName();
-    ShowMessageBox(0, title, UninstalledText(title));
+    return true;
+}
+
+int RunElevatedCopyWork(const std::vector<std::wstring>& args) {
+    return RunElevatedWork(args, TheCtrlBlock(), ModulePath(), &ShowNotice);
 }
 
 void RefreshDesktopIcon() {
@@ -53,8 +62,9 @@ void PreloadMainFrameSkins() { CCorvane3Dlg::PreloadSkins(); }
 
 void ReleasePreloadedSkins() { FinishImagePreload(); }
 
-void RunMainFrame() {
+void RunMainFrame(CAfterFaceWork& afterFace) {
     CCorvane3Dlg frame;
+    frame.m_pAfterFace = &afterFace;
     CWinApp* app = AfxGetApp();
     if (app != nullptr) app->m_pMainWnd = &frame;
     frame.DoModal();

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "app/after_face_work.h"
 #include "app/beacon_sender_win.h"
 // The start-up bounds the browser cache with SetCacheLimit from the cache cleaning.
 #include "tools/cache_clean_win.h"
@@ -14,16 +17,23 @@
 void InstallCrashFilter();
 
 // First run outside the install folder: copies the program into the install
-// folder with its shortcuts, registry values and icon, and starts the
-// installed copy when the build asks for it.
-void RunInstallStep();
+// folder with its shortcuts, registry values and icon (in an elevated copy
+// when this process is not elevated), and starts the installed copy when
+// the build asks for it. False, after a notice, when nothing was installed.
+bool RunInstallStep();
 
-// Confirmed uninstall: removes what the install step made, sends the
-// "uninstall.htm" beacon (request-done is signalled when it ends) and shows
-// the final message.
-void RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
+// Confirmed uninstall: removes what the install step made and shows the
+// final message (in an elevated copy when this process is not elevated),
+// then sends the "uninstall.htm" beacon (request-done is signalled when it
+// ends). False, after a notice and with no beacon, when nothing was removed.
+bool RunUninstallStep(const std::shared_ptr<CBeaconEvents>& events);
 
-// Shortcut and installed starts: follows the portal's desktop-icon description.
+// The elevated copy's work when the command line names it: its exit code;
+// -1 for every other start.
+int RunElevatedCopyWork(const std::vector<std::wstring>& args);
+
+// Shortcut and installed starts: follows the portal's desktop-icon
+// description. Runs on a worker beside the login face.
 void RefreshDesktopIcon();
 
 // "/Logo": runs the logo window modally over the desktop icon, before the
@@ -37,5 +47,6 @@ bool RunLogoWindow();
 void PreloadMainFrameSkins();
 void ReleasePreloadedSkins();
 
-// Runs the main frame modally until the client is left.
-void RunMainFrame();
+// Runs the main frame modally until the client is left; `afterFace` starts
+// once its login face shows.
+void RunMainFrame(CAfterFaceWork& afterFace);

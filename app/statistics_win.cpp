@@ -38,7 +38,7 @@ void SendEventBeacon(int event, std::wstring_view name, const EventChannel& chan
         [event, name = std::wstring(name), channel] {
             return EventBeaconUrl(TheCtrlBlock(), event, name, channel, ReadFirstAdapterMac());
         },
-        events);
+        events, kEventBeaconUrlMax);
 }
 
 void SendInstallCount(const std::shared_ptr<CBeaconEvents>& events) {

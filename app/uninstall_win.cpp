@@ -58,15 +58,15 @@ void RemoveStartMenuFolderIfEmpty() {
     if (CountFiles(folder) == 0) RemoveDirectoryW(folder.c_str());
 }
 
-std::wstring TempBatchPath() {
+// The unique name also reserves itself as an empty file, which the batch
+// removes when it is done; the batch is that name with ".bat" appended.
+SelfDeletePaths TempBatchPaths(const std::wstring& programPath) {
     wchar_t folder[MAX_PATH] = {};
     const DWORD n = GetTempPathW(MAX_PATH, folder);
     if (n == 0 || n >= MAX_PATH) return {};
-    // The unique name also reserves itself as an empty file; the batch is
-    // that name with ".bat" appended.
     wchar_t unique[MAX_PATH] = {};
     if (GetTempFileNameW(folder, L"DelSelf", 0, unique) == 0) return {};
-    return std::wstring(unique) + L".bat";
+    return {programPath, std::wstring(unique) + L".bat", unique};
 }
 
 bool WriteWhole(const std::wstring& path, const std::string& bytes) {
@@ -82,13 +82,18 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-std::wstring StartSelfDeleteBatch(const std::wstring& programPath) {
-    const std::wstring batch = TempBatchPath();
-    if (batch.empty()) return {};
+std::wstring StartSelfDeleteBatch(const std::wstring& programPath, int attempts) {
+    const SelfDeletePaths paths = TempBatchPaths(programPath);
+    if (paths.batch.empty()) return {};
+    const auto discard = [&paths] {
+        DeleteFileW(paths.batch.c_str());
+        DeleteFileW(paths.reserved.c_str());
+    };
+    // Counted now, after the uninstall took its own files from the folder.
     const std::optional<std::string> text =
-        SelfDeleteBatch(programPath, batch, CountFiles(FolderOf(programPath)), CWinCodePage(CP_ACP));
-    if (!text || !WriteWhole(batch, *text)) {
-        DeleteFileW(batch.c_str());
+        SelfDeleteBatch(paths, CountFiles(FolderOf(programPath)), CWinCodePage(CP_OEMCP), attempts);
+    if (!text || !WriteWhole(paths.batch, *text)) {
+        discard();
         return {};
     }
     STARTUPINFOW startup{};
@@ -96,20 +101,29 @@ std::wstring StartSelfDeleteBatch(const std::wstring& programPath) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION process{};
-    std::wstring commandLine = L"\"" + batch + L"\"";
+    // The system's own cmd, named in full, without the AutoRun commands of
+    // the registry; the outer quotes are the ones "/c" strips.
+    wchar_t system[MAX_PATH] = {};
+    const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) {
+        discard();
+        return {};
+    }
+    const std::wstring cmd = std::wstring(system, n) + L"\\cmd.exe";
+    std::wstring commandLine = L"\"" + cmd + L"\" /d /c \"\"" + paths.batch + L"\"\"";
     // No console of its own to show (the client has none to share).
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                        &process)) {
-        DeleteFileW(batch.c_str());
+    if (!CreateProcessW(cmd.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                        &startup, &process)) {
+        discard();
         return {};
     }
     SetThreadPriority(process.hThread, THREAD_PRIORITY_IDLE);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return batch;
+    return paths.batch;
 }
 
-std::wstring UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings) {
+void UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings) {
     const std::wstring shortName = block.ShortName();
     const std::wstring fileName = FileNameOf(programPath);
     RemoveRegistryItems(shortName, fileName);
@@ -123,8 +137,6 @@ std::wstring UninstallProgram(const CCtrlBlock& block, const std::wstring& progr
         RemoveStartMenuFolderIfEmpty();
     }
 
-    const std::wstring batch = StartSelfDeleteBatch(programPath);
-
     const std::wstring folder = FolderOf(programPath);
     DeleteFileW((folder + L"\\Logo.swf").c_str());
     DeleteFileW(IconFilePath(folder, shortName).c_str());
@@ -133,7 +145,6 @@ std::wstring UninstallProgram(const CCtrlBlock& block, const std::wstring& progr
     if (!portler.empty()) RegDeleteKeyW(HKEY_CLASSES_ROOT, portler.c_str());
 
     ClearAutostart(shortName);
-    return batch;
 }
 
 std::wstring UninstalledText(const std::wstring& title) {

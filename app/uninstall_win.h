@@ -3,21 +3,23 @@
 #include <string>
 
 #include "app/ctrl_block.h"
+#include "app/self_delete_batch.h"
 #include "app/settings_store.h"
 
 // The removal of what the install step and the icon refresh made, for the
 // program at `programPath`: registry items, shortcuts (of the stored icon
 // name, else of DisplayName), the stored icon values, the emptied start-menu
 // folder, the icon and movie files beside the program and the autostart
-// value; the program itself is left to the self-delete batch started here.
-// Every item is tried whatever became of the others. Returns the batch's
-// path, empty when none was started.
-std::wstring UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings);
+// value; the program itself is left to the self-delete batch. Every item is
+// tried whatever became of the others.
+void UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings);
 
 // Writes the self-delete batch for `programPath` into the temporary folder
 // and starts it hidden at idle priority; the batch's path, or empty when no
-// safe batch could be written or started.
-std::wstring StartSelfDeleteBatch(const std::wstring& programPath);
+// safe batch could be written or started. Started last, once nothing holds
+// the program but processes about to end: the batch gives up after
+// `attempts` tries about a second apart.
+std::wstring StartSelfDeleteBatch(const std::wstring& programPath, int attempts = self_delete::kAttempts);
 
 // The final notice: "<title>已成功移除，部分文件将在程序退出…".
 std::wstring UninstalledText(const std::wstring& title);

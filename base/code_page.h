@@ -21,3 +21,8 @@ public:
 
 // The GBK (code page 936) converter that name slots are written with.
 std::unique_ptr<ICodePage> MakeGbkCodePage();
+
+// The converter of a numbered Windows code page (437, 850, 1252, 936...), for
+// text another program reads in a code page other than the ANSI one; null
+// when the platform has no such code page.
+std::unique_ptr<ICodePage> MakeCodePage(unsigned number);

@@ -88,3 +88,9 @@ private:
 }  // namespace
 
 std::unique_ptr<ICodePage> MakeGbkCodePage() { return std::make_unique<CIconvCodePage>("CP936"); }
+
+std::unique_ptr<ICodePage> MakeCodePage(unsigned number) {
+    const std::string name = "CP" + std::to_string(number);
+    if (!CIconvHandle(name.c_str(), kWideEncoding).IsValid()) return nullptr;
+    return std::make_unique<CIconvCodePage>(name);
+}

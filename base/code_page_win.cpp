@@ -37,3 +37,8 @@ bool CWinCodePage::FromWide(std::wstring_view text, std::string& bytes) const {
 }
 
 std::unique_ptr<ICodePage> MakeGbkCodePage() { return std::make_unique<CWinCodePage>(936); }
+
+std::unique_ptr<ICodePage> MakeCodePage(unsigned number) {
+    if (!IsValidCodePage(number)) return nullptr;
+    return std::make_unique<CWinCodePage>(number);
+}

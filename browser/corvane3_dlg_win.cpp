@@ -9,7 +9,6 @@
 
 #include "app/beacon_urls.h"
 #include "app/ctrl_block.h"
-#include "app/device_identity_win.h"
 #include "app/gui_object_count_win.h"
 #include "app/message_box_win.h"
 #include "app/process_state.h"
@@ -97,12 +96,6 @@ WebShortcut ShortcutOf(UINT id) {
     }
 }
 
-// For the beacons sent on the spot while the frame closes.
-std::wstring EventUrl(int event, std::wstring_view name) {
-    const CCtrlBlock& block = TheCtrlBlock();
-    return EventBeaconUrl(block, event, name, BlockChannel(block), ReadFirstAdapterMac());
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
@@ -112,6 +105,8 @@ BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
     ON_MESSAGE(kMsgTrayMenu, OnTrayMenu)
     ON_MESSAGE(kMsgReloadHotkeys, OnReloadHotkeys)
     ON_MESSAGE(kMsgAnotherPage, OnAnotherPage)
+    ON_MESSAGE(kMsgLoginFaceShown, OnLoginFaceShown)
+    ON_MESSAGE(kMsgHotkey, OnHotkey)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
     ON_MESSAGE(WM_WINDOWPOSCHANGING, OnWindowPosChanging)
     ON_MESSAGE(WM_NCMOUSELEAVE, OnNcMouseLeave)
@@ -148,7 +143,6 @@ CCorvane3Dlg::~CCorvane3Dlg() {
 
 BOOL CCorvane3Dlg::OnInitDialog() {
     CDlgEx::OnInitDialog();
-    InstallKeyboardHook(this);
     m_osVersion.dwOSVersionInfoSize = sizeof(m_osVersion);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -160,14 +154,15 @@ BOOL CCorvane3Dlg::OnInitDialog() {
     m_loginBk.Create(IDD_EMPTY_POPUP, this);
     ShowLoginFace();
     // What the login face does not need comes after it. The frame itself is
-    // shown only when this returns, and no key reaches the hook before the
-    // modal loop runs, so icons and hotkeys are in place before anyone can
-    // see or press them.
+    // shown only when this returns, and the hook's posts wait for the modal
+    // loop (and no page is open yet), so icons and hotkeys are in place
+    // before anyone can see or press them.
     m_hIcon.Reset(static_cast<HICON>(
         ::LoadImageW(fw::ResourceInstance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     LoadHotkeys();
+    InstallKeyboardHook(m_hWnd, &m_hookPages);
     // The frame's own skins wait until the face is up, so that decoding them
     // does not hold it up; the first login takes them.
     std::vector<ImageRequest> images;
@@ -176,7 +171,18 @@ BOOL CCorvane3Dlg::OnInitDialog() {
     StartImagePreload(fw::ResourceInstance(), std::move(images));
     SetTimer(kTimerRunningTime, 60000);
     m_bInstallFlag = AppSettings().IsInstallTagSet();
+    PostMessage(kMsgLoginFaceShown, 0, 0);
     return TRUE;
+}
+
+LRESULT CCorvane3Dlg::OnHotkey(WPARAM wp, LPARAM) {
+    RunHotkeyAction(wp, *this);
+    return 0;
+}
+
+LRESULT CCorvane3Dlg::OnLoginFaceShown(WPARAM, LPARAM) {
+    if (m_pAfterFace != nullptr) m_pAfterFace->Start();
+    return 0;
 }
 
 void CCorvane3Dlg::EnsureControls() {
@@ -294,6 +300,7 @@ BOOL CCorvane3Dlg::OnCopyData(HWND, COPYDATASTRUCT* data) {
     if (m_titles.size() >= tabs::kMaxPages) return FALSE;
 
     m_titles.push_back(fields.label);
+    m_hookPages = static_cast<int>(m_titles.size());
     m_startTicks.push_back(::GetTickCount());
     const std::wstring account = AccountOfLabel(fields.label);
     SetAccountText(fields.label);
@@ -398,6 +405,7 @@ void CCorvane3Dlg::ForceForeground() {
 void CCorvane3Dlg::RemovePage(size_t index) {
     m_pages.erase(m_pages.begin() + static_cast<std::ptrdiff_t>(index));
     m_titles.erase(m_titles.begin() + static_cast<std::ptrdiff_t>(index));
+    m_hookPages = static_cast<int>(m_titles.size());
     m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(index));
     m_startTicks.erase(m_startTicks.begin() + static_cast<std::ptrdiff_t>(index));
 }
@@ -408,10 +416,7 @@ void CCorvane3Dlg::ClosePage(int index) {
         RepaintTab(index);
         return;
     }
-    const uint32_t seconds = OnlineSeconds(m_startTicks[index], ::GetTickCount());
-    if (auto url = OnlineTimeUrl(TheCtrlBlock(), m_titles[index], m_records[index].loginGame, seconds))
-        SendBeacon(*url, m_events);
-    SendEventBeacon(kCloseEvent, kCloseEventName, BlockChannel(TheCtrlBlock()), m_events);
+    SendPageBeacons(static_cast<size_t>(index), true);
 
     std::unique_ptr<CGameWnd> closed = std::move(m_pages[index]);
     RemovePage(static_cast<size_t>(index));
@@ -431,11 +436,14 @@ void CCorvane3Dlg::ClosePage(int index) {
     RepaintStrip(ToRect(tabs::StripRectAfterClose(count)));
 }
 
-void CCorvane3Dlg::SendPageBeaconsNow(size_t index, bool closeEvent) {
+// On workers, as a single page's are: sent here, each could hold the window
+// for its whole time-out, and every page its own. The frame's end waits for
+// what is still in flight, a bounded time for all of them together.
+void CCorvane3Dlg::SendPageBeacons(size_t index, bool closeEvent) {
     const uint32_t seconds = OnlineSeconds(m_startTicks[index], ::GetTickCount());
     if (auto url = OnlineTimeUrl(TheCtrlBlock(), m_titles[index], m_records[index].loginGame, seconds))
-        HttpGet(*url, L"");
-    if (closeEvent) HttpGet(EventUrl(kCloseEvent, kCloseEventName), L"");
+        SendBeacon(*url, m_events);
+    if (closeEvent) SendEventBeacon(kCloseEvent, kCloseEventName, BlockChannel(TheCtrlBlock()), m_events);
 }
 
 void CCorvane3Dlg::CloseAllPages() {
@@ -443,7 +451,7 @@ void CCorvane3Dlg::CloseAllPages() {
     SetWindowPos(HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (TheCtrlBlock().IsFlagSet(5) && AskUser(MB_YESNO, L"窗口即将关闭，确定要退出游戏？") != IDYES) return;
     while (!m_pages.empty()) {
-        SendPageBeaconsNow(0, true);
+        SendPageBeacons(0, true);
         std::unique_ptr<CGameWnd> closed = std::move(m_pages.front());
         RemovePage(0);
         m_nCurPage = 0;
@@ -461,7 +469,7 @@ void CCorvane3Dlg::ExitClient() {
     if (m_bInstallFlag) AppSettings().Write(settings::kInstallTag, L"1");
     RemoveKeyboardHook();
     for (size_t i = 0; i < m_pages.size(); ++i) {
-        SendPageBeaconsNow(i, false);
+        SendPageBeacons(i, false);
         const HWND page = m_pages[i]->m_hWnd;
         ::SetParent(page, nullptr);
         ::ShowWindow(page, SW_HIDE);

@@ -6,12 +6,14 @@
 // a game page; up to three pages share the frame under a strip of tabs, with
 // tool buttons, a tool menu, a tray icon and the current account's label.
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "app/after_face_work.h"
 #include "app/beacon_sender_win.h"
 #include "browser/game_wnd_win.h"
 #include "browser/login_text.h"
@@ -32,6 +34,9 @@ inline constexpr UINT kMsgTrayIcon = WM_USER + 1;
 inline constexpr UINT kMsgPageCreated = WM_USER + 2;
 inline constexpr UINT kMsgTrayMenu = WM_USER + 3;
 inline constexpr UINT kMsgAnotherPage = WM_USER + 6;
+// Posted to itself once the login face shows: the modal loop runs it after
+// the face is made.
+inline constexpr UINT kMsgLoginFaceShown = WM_APP + 1;
 
 // Timer ids: the mute flag applied every 400 ms, "RunningTime" every minute.
 inline constexpr UINT_PTR kTimerMute = 3;
@@ -76,6 +81,9 @@ public:
     // The settings dialog of the tool menu while it runs, so that the boss
     // key can close it.
     CDialog* m_pSettingDlg = nullptr;
+    // The start's work that waits for the login face (owned by the start-up);
+    // started when the face first shows.
+    CAfterFaceWork* m_pAfterFace = nullptr;
 
 protected:
     BOOL OnInitDialog() override;
@@ -90,6 +98,8 @@ protected:
     LRESULT OnTrayMenu(WPARAM wp, LPARAM lp);
     LRESULT OnReloadHotkeys(WPARAM wp, LPARAM lp);
     LRESULT OnAnotherPage(WPARAM wp, LPARAM lp);
+    LRESULT OnLoginFaceShown(WPARAM wp, LPARAM lp);
+    LRESULT OnHotkey(WPARAM wp, LPARAM lp);
     LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
     LRESULT OnWindowPosChanging(WPARAM wp, LPARAM lp);
     LRESULT OnNcMouseLeave(WPARAM wp, LPARAM lp);
@@ -158,7 +168,7 @@ private:
     void AddTrayIcon();
     void DeleteTrayIcon();
     void RemovePage(size_t index);
-    void SendPageBeaconsNow(size_t index, bool closeEvent);
+    void SendPageBeacons(size_t index, bool closeEvent);
     void RepaintPageDocument();
     void RunMenuItem(UINT item);
     void ShowToolMenu();
@@ -215,4 +225,6 @@ private:
     fw::CanvasStore m_picture;
     std::optional<PictureInputs> m_pictureInputs;
     std::shared_ptr<CBeaconEvents> m_events;
+    // The page count as the keyboard hook's thread reads it.
+    std::atomic<int> m_hookPages{0};
 };

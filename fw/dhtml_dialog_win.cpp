@@ -164,7 +164,9 @@ bool CDHtmlDialog::IsTopFrame(IDispatch* frame) const {
     fw::ComPtr<IUnknown> a, b;
     frame->QueryInterface(IID_PPV_ARGS(&a));
     m_browser.As(&b);
-    return a && a == b;
+    // By pointer: MinGW's ComPtr has no operator==, so comparing two of them
+    // compares only whether each is set.
+    return a && a.Get() == b.Get();
 }
 
 IDispatch* CDHtmlDialog::BrowserEventSink() const { return m_site ? m_site->BrowserEvents() : nullptr; }

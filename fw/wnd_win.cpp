@@ -1,5 +1,7 @@
 #include "fw/wnd_win.h"
 
+#include "fw/system_library_win.h"
+
 #include <commctrl.h>
 
 #include <utility>
@@ -18,8 +20,11 @@ constexpr UINT_PTR kSubclassId = 0x7251;
 BOOL LookUpSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR* ref) {
     using Fn = BOOL(WINAPI*)(HWND, SUBCLASSPROC, UINT_PTR, DWORD_PTR*);
     static const Fn getWindowSubclass = [] {
+        // Normally loaded already, in the version the manifest names; else
+        // the system folder's, never one beside the program. Kept loaded for
+        // the process, as the pointer is.
         HMODULE comctl = GetModuleHandleW(L"comctl32.dll");
-        if (comctl == nullptr) comctl = LoadLibraryW(L"comctl32.dll");
+        if (comctl == nullptr) comctl = LoadSystemLibrary(L"comctl32.dll").Take();
         return comctl != nullptr
                    ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(comctl, MAKEINTRESOURCEA(411))))
                    : nullptr;

@@ -1,6 +1,8 @@
 #include "login/bridge_origin.h"
 
 #include "base/ascii_case.h"
+#include "login/bridge_command.h"
+#include "login/partner_login.h"
 
 namespace {
 
@@ -77,13 +79,33 @@ std::optional<std::wstring> WebAuthority(std::wstring_view url) {
     return Authority(UpToPathStart(url.substr(start)), defaultPort);
 }
 
-bool IsBridgeOriginAllowed(std::wstring_view currentDocumentUrl, std::wstring_view loginPageUrl,
-                           std::wstring_view portalHost) {
-    const std::optional<std::wstring> current = WebAuthority(currentDocumentUrl);
+bool IsOperatorPage(std::wstring_view documentUrl, const OperatorHosts& hosts) {
+    const std::optional<std::wstring> current = WebAuthority(documentUrl);
     if (!current) return false;
-    const std::optional<std::wstring> loginPage = WebAuthority(loginPageUrl);
+    const std::optional<std::wstring> loginPage = WebAuthority(hosts.loginPageUrl);
     if (loginPage && *loginPage == *current) return true;
     // The configured host carries no scheme; it is served over plain HTTP.
-    const std::optional<std::wstring> portal = Authority(portalHost, 80);
+    const std::optional<std::wstring> portal = Authority(hosts.portalHost, 80);
     return portal && *portal == *current;
+}
+
+bool IsForeignSubFrame(const FrameNavigation& navigation, const OperatorHosts& hosts) {
+    if (!navigation.subFrame) return false;
+    // A blank frame holds nothing of anyone's; pages make them to write into.
+    if (EqualsNoCase(navigation.target, L"about:blank")) return false;
+    if (IsOperatorPage(navigation.target, hosts)) return false;
+    const std::optional<std::wstring> target = WebAuthority(navigation.target);
+    const std::optional<std::wstring> partner = Authority(hosts.partnerHost, 80);
+    return !(target && partner && *target == *partner);
+}
+
+LoginNavigation JudgeLoginNavigation(const FrameNavigation& navigation, const OperatorHosts& hosts) {
+    const bool asksClient = ParseBridgeCommand(navigation.target).command != BridgeCommand::None ||
+                            DetectPartnerStart(navigation.target, hosts.partnerHost) != PartnerProvider::None;
+    if (asksClient) {
+        const bool fromOperator =
+            IsOperatorPage(navigation.topDocument, hosts) && IsOperatorPage(navigation.frameDocument, hosts);
+        return fromOperator ? LoginNavigation::Carry : LoginNavigation::Cancel;
+    }
+    return IsForeignSubFrame(navigation, hosts) ? LoginNavigation::Cancel : LoginNavigation::Go;
 }

@@ -18,11 +18,44 @@
 // browsers read "\" as "/" in web addresses.
 std::optional<std::wstring> WebAuthority(std::wstring_view url);
 
-// True when the navigating frame's current document lies on the host (and
-// port) of `loginPageUrl` or on `portalHost` ("host[:port]", no scheme, read
-// as an "http://" authority). Scheme and path play no part; host names
-// compare without regard to ASCII case; "127.0.0.1:7251" and "127.0.0.1" are
-// different origins. A document with no web address (empty, "about:blank")
-// is refused.
-bool IsBridgeOriginAllowed(std::wstring_view currentDocumentUrl, std::wstring_view loginPageUrl,
-                           std::wstring_view portalHost);
+// Where the operator serves its pages from.
+struct OperatorHosts {
+    std::wstring_view loginPageUrl;  // a full address: only its host and port count
+    std::wstring_view portalHost;    // "host[:port]", no scheme, read as an "http://" authority
+    std::wstring_view partnerHost;   // the partner-login service, the same form
+};
+
+// True when `documentUrl` lies on the host (and port) of the login page or on
+// the portal host: the pages that may drive the client. Scheme and path play
+// no part; host names compare without regard to ASCII case; "127.0.0.1:7251"
+// and "127.0.0.1" are different origins. A document with no web address
+// (empty, "about:blank") is refused.
+bool IsOperatorPage(std::wstring_view documentUrl, const OperatorHosts& hosts);
+
+// One BeforeNavigate2 as the control reports it.
+struct FrameNavigation {
+    std::wstring_view topDocument;    // what the control's top-level frame shows now
+    std::wstring_view frameDocument;  // what the navigated frame shows now (the top one's when it is the top)
+    std::wstring_view target;         // where it is about to go
+    bool subFrame = false;            // an embedded frame, not the top-level one
+};
+
+// True when an embedded frame is about to load something that is not the
+// operator's: only operator pages, the partner-login service and
+// "about:blank" may stand in a frame of the login and partner windows. A
+// foreign frame inside the operator's page could otherwise navigate the top
+// frame to an "app:" address, which the top frame's own document vouches for.
+bool IsForeignSubFrame(const FrameNavigation& navigation, const OperatorHosts& hosts);
+
+enum class LoginNavigation {
+    Go,      // the browser navigates
+    Cancel,  // nothing happens
+    Carry,   // cancelled, and the command or partner-login start is carried out
+};
+
+// The login page's decision. An "app:" address or a partner-login start is
+// always cancelled, and carried out only when both the top-level document and
+// the navigated frame's are operator pages: a foreign top page may navigate a
+// frame that holds an operator page. A foreign embedded frame does not load;
+// the top frame goes anywhere else.
+LoginNavigation JudgeLoginNavigation(const FrameNavigation& navigation, const OperatorHosts& hosts);

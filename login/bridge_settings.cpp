@@ -2,19 +2,21 @@
 
 namespace {
 
-void StoreIfItReadsBack(CSettings& settings, const SettingKey& key, const std::wstring& value) {
-    if (value.size() < key.bufferChars) settings.Write(key, value);
+void StoreIfItReadsBack(CSettings& settings, const SettingKey& key, const std::wstring& value,
+                        const ICodePage& fileCodePage) {
+    if (ReadsBackIdentically(key, value, fileCodePage)) settings.Write(key, value);
 }
 
 }  // namespace
 
-std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSettings& settings) {
+std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSettings& settings,
+                                             const ICodePage& fileCodePage) {
     switch (request.command) {
     case BridgeCommand::SaveInfo:
-        StoreIfItReadsBack(settings, settings::kRegUrl, request.argument);
+        StoreIfItReadsBack(settings, settings::kRegUrl, request.argument, fileCodePage);
         return std::nullopt;
     case BridgeCommand::SetupKey:
-        StoreIfItReadsBack(settings, settings::kKey, request.argument);
+        StoreIfItReadsBack(settings, settings::kKey, request.argument, fileCodePage);
         return std::nullopt;
     case BridgeCommand::ReadInfo:
         return PageAnswer{"postDataUrl", settings.Read(settings::kRegUrl)};

@@ -15,13 +15,17 @@ struct PageAnswer {
     std::wstring argument;
 };
 
+class ICodePage;
+
 // Runs a settings command and returns the page's answer, if it has one.
-// Other commands are left alone (nothing, no effect). A value longer than
-// the 2,047 characters "readinfo" and "read_key" read back is not stored:
-// the page would otherwise get a cut value back and take it for its own.
+// Other commands are left alone (nothing, no effect). A value that would not
+// read back as it was given (ReadsBackIdentically, with the settings file's
+// code page) is not stored: the page would otherwise get another value back
+// and take it for its own, and a line break in it would write keys of its own.
 // "loginnum" counts from 1, treats unreadable or negative text as 0 and
 // stops at 4294967295 instead of wrapping to 0.
-std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSettings& settings);
+std::optional<PageAnswer> RunSettingsCommand(const BridgeRequest& request, CSettings& settings,
+                                             const ICodePage& fileCodePage);
 
 // The login page's first-run test, made once per login page: true when
 // "InstallTag" (default "1") begins with "1". It is then "0" whatever it

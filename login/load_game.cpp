@@ -1,5 +1,7 @@
 #include "login/load_game.h"
 
+#include "browser/login_text.h"
+
 #include "base/utf8.h"
 
 namespace {
@@ -107,9 +109,19 @@ std::wstring FormatLabel(const LoginLabel& label) {
 
 std::optional<std::wstring> BuildLoginText(const LoginLabel& label, std::wstring_view pauthCookie,
                                            std::wstring_view ptusertypeCookie, std::wstring_view pair) {
-    if (pauthCookie.size() > kLoginCookieMax || ptusertypeCookie.size() > kLoginCookieMax) return std::nullopt;
-    return FormatLabel(label) + L"||" + std::wstring(pauthCookie) + L"||" + std::wstring(ptusertypeCookie) + L"||" +
-           std::wstring(pair);
+    const std::wstring head = FormatLabel(label);
+    constexpr size_t kSeparators = 3 * 2;
+    const size_t fixed = head.size() + pair.size() + kSeparators;
+    if (fixed > kLoginTextMaxChars) return std::nullopt;
+    size_t room = kLoginTextMaxChars - fixed;
+    auto fit = [&room](std::wstring_view cookie) {
+        if (cookie.size() > room) return std::wstring();
+        room -= cookie.size();
+        return std::wstring(cookie);
+    };
+    const std::wstring pauth = fit(pauthCookie);
+    const std::wstring userType = fit(ptusertypeCookie);
+    return head + L"||" + pauth + L"||" + userType + L"||" + std::wstring(pair);
 }
 
 std::wstring DuplicateLoginMessage(const LoginLabel& label) {

@@ -49,14 +49,13 @@ LoginLabel ParseLabel(std::wstring_view label);
 // server + "服-" + middle + "-" + account.
 std::wstring FormatLabel(const LoginLabel& label);
 
-// Cookies are read into 256-character buffers; each arrives as name, "="
-// and value. One that does not fit is refused, not cut: a cut token would
-// log the game in as nobody, or as someone else.
-inline constexpr size_t kLoginCookieMax = 255;
-
-// label "||" Pauth cookie "||" ptusertype cookie "||" pair, the message the
-// main frame splits at its first three "||". Nothing when a cookie is longer
-// than kLoginCookieMax.
+// label "||" Pauth cookie "||" ptusertype cookie "||" pair (each cookie as
+// name, "=" and value), the message the main frame splits at its first three
+// "||", never longer than the frame takes (kLoginTextMaxChars): a text it
+// refused would read to the user as a login already open. A cookie that no
+// longer fits goes out empty, as an unreadable one does, never cut: a cut
+// token would log the game in as nobody, or as someone else. Nothing when the
+// label and the pair alone do not fit.
 std::optional<std::wstring> BuildLoginText(const LoginLabel& label, std::wstring_view pauthCookie,
                                            std::wstring_view ptusertypeCookie, std::wstring_view pair);
 

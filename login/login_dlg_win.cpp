@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <wininet.h>
 
+#include <algorithm>
+
 #include "app/account_cipher_win.h"
 #include "app/autostart_win.h"
 #include "app/beacon_urls.h"
@@ -29,7 +31,6 @@
 namespace {
 
 constexpr wchar_t kCancelQuestion[] = L"确定要取消本次登录吗？";
-constexpr size_t kCookieBuffer = 256;
 
 // Cleared at the first completed navigation of any login page.
 bool g_firstNavigation = true;
@@ -43,21 +44,32 @@ std::wstring PortalRoot() { return L"http://" + TheCtrlBlock().PortalHost() + L"
 
 }  // namespace
 
-std::optional<std::wstring> ReadPortalCookie(const std::wstring& url, const wchar_t* name, size_t bufferChars) {
+std::wstring BrowserLocation(IWebBrowser2* browser) {
+    fw::ScopedBstr location;
+    if (browser == nullptr || FAILED(browser->get_LocationURL(location.Receive())) || location.Get() == nullptr)
+        return {};
+    return std::wstring(location.Get(), SysStringLen(location.Get()));
+}
+
+std::wstring ReadPortalCookie(const std::wstring& url, const wchar_t* name) {
     // Some systems answer a request for one cookie with all of the address's
-    // cookies: the named one is picked out, and only it must fit.
-    constexpr size_t kAllCookiesChars = 16384;
-    std::wstring buffer(kAllCookiesChars, L'\0');
-    DWORD size = static_cast<DWORD>(kAllCookiesChars);
-    if (!InternetGetCookieW(url.c_str(), name, buffer.data(), &size)) {
-        if (GetLastError() == ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
-        return std::wstring();
+    // cookies, so the buffer grows as the system asks and the named one is
+    // picked out. The size it asks for is counted in characters by some
+    // versions and in bytes by others; the larger reading is taken, and a
+    // bound keeps an answer that asks for ever more from looping.
+    constexpr size_t kFirstChars = 4096;
+    constexpr size_t kMostChars = size_t{1} << 20;
+    for (size_t capacity = kFirstChars; capacity <= kMostChars;) {
+        std::wstring buffer(capacity, L'\0');
+        DWORD size = static_cast<DWORD>(capacity);
+        if (InternetGetCookieW(url.c_str(), name, buffer.data(), &size)) {
+            buffer.resize(wcsnlen(buffer.c_str(), capacity));
+            return NamedCookie(buffer, name);
+        }
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) break;
+        capacity = std::max(capacity * 2, static_cast<size_t>(size) + 1);
     }
-    buffer.resize(wcsnlen(buffer.c_str(), kAllCookiesChars));
-    std::wstring cookie = NamedCookie(buffer, name);
-    // Too long for its buffer: refused, never cut into another value.
-    if (cookie.size() >= bufferChars) return std::nullopt;
-    return cookie;
+    return {};
 }
 
 BEGIN_MESSAGE_MAP(CLoginDlg, CDHtmDlgEx)
@@ -137,32 +149,34 @@ void CLoginDlg::PostCloseRequest() const { ::PostMessageW(MainFrame(), WM_SYSCOM
 std::wstring CLoginDlg::FrameLocation(IDispatch* frame) const {
     fw::ComPtr<IWebBrowser2> browser;
     if (frame == nullptr || FAILED(frame->QueryInterface(IID_PPV_ARGS(&browser)))) return {};
-    fw::ScopedBstr location;
-    if (FAILED(browser->get_LocationURL(location.Receive())) || location.Get() == nullptr) return {};
-    return std::wstring(location.Get(), SysStringLen(location.Get()));
+    return BrowserLocation(browser.Get());
 }
 
 void CLoginDlg::OnBridgeNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
                                  VARIANT_BOOL* cancel) {
     const std::wstring text = fw::VariantText(url);
-    const BridgeRequest request = ParseBridgeCommand(text);
     const CCtrlBlock& block = TheCtrlBlock();
+    const std::wstring loginPage = block.LoginPageUrl();
+    const std::wstring portal = block.PortalHost();
+    const std::wstring partner = block.PartnerHost();
+    const bool subFrame = !IsTopFrame(frame);
+    const std::wstring top = BrowserLocation(Browser());
+    const std::wstring frameDocument = subFrame ? FrameLocation(frame) : top;
     // Only the operator's own pages may drive the client; a foreign page (an
     // advertisement frame, a page the user was led to) may neither run
     // commands nor open a partner-login window with an address of its own.
-    const auto fromOperator = [&] {
-        return IsBridgeOriginAllowed(FrameLocation(frame), block.LoginPageUrl(), block.PortalHost());
-    };
+    const LoginNavigation verdict =
+        JudgeLoginNavigation({top, frameDocument, text, subFrame}, {loginPage, portal, partner});
+    if (verdict == LoginNavigation::Go) return;
+    // Set before the command runs: a command may run a message loop.
+    *cancel = VARIANT_TRUE;
+    if (verdict != LoginNavigation::Carry) return;
+    const BridgeRequest request = ParseBridgeCommand(text);
     if (request.command != BridgeCommand::None) {
-        // Set before the command runs: a command may run a message loop.
-        *cancel = VARIANT_TRUE;
-        if (fromOperator()) RunCommand(request, text);
+        RunCommand(request, text);
         return;
     }
-    const PartnerProvider provider = DetectPartnerStart(text, block.PartnerHost());
-    if (provider == PartnerProvider::None) return;
-    *cancel = VARIANT_TRUE;
-    if (fromOperator()) StartPartnerLogin(text, provider);
+    StartPartnerLogin(text, DetectPartnerStart(text, partner));
 }
 
 void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url) {
@@ -193,7 +207,8 @@ void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url
             break;
     }
     CSettings settings = AppSettings();
-    if (auto answer = RunSettingsCommand(request, settings)) CallPageScript(answer->function, {answer->argument});
+    if (auto answer = RunSettingsCommand(request, settings, CWinCodePage(CP_ACP)))
+        CallPageScript(answer->function, {answer->argument});
 }
 
 void CLoginDlg::EnterGame(const std::wstring& url) {
@@ -202,10 +217,10 @@ void CLoginDlg::EnterGame(const std::wstring& url) {
     const std::optional<std::wstring> decoded = DecodeLabel(parts.label, CWinCodePage(CP_THREAD_ACP));
     if (!decoded) return;
     const LoginLabel label = ParseLabel(*decoded);
-    const std::optional<std::wstring> pauth = ReadPortalCookie(PortalRoot(), L"Pauth", kCookieBuffer);
-    const std::optional<std::wstring> userType = ReadPortalCookie(PortalRoot(), L"ptusertype", kCookieBuffer);
-    if (!pauth || !userType) return;
-    const std::optional<std::wstring> text = BuildLoginText(label, *pauth, *userType, parts.pair);
+    const std::optional<std::wstring> text = BuildLoginText(
+        label, ReadPortalCookie(PortalRoot(), L"Pauth"), ReadPortalCookie(PortalRoot(), L"ptusertype"), parts.pair);
+    // Too long for the frame even without its cookies: sent, the frame's
+    // refusal would be taken for a login already open.
     if (!text) return;
 
     COPYDATASTRUCT data{};
@@ -231,7 +246,8 @@ void CLoginDlg::CancelLogin() {
         ::ShellExecuteW(nullptr, L"open", block.ExitPageUrl().c_str(), nullptr, nullptr, SW_SHOW);
     if (steps.postCloseRequest) PostCloseRequest();
     // Sent here and awaited: the client may be about to end.
-    HttpGet(ExitGameBeaconUrl(block, ReadFirstAdapterMac()), L"");
+    if (const std::wstring url = ExitGameBeaconUrl(block, ReadFirstAdapterMac()); url.size() <= kEventBeaconUrlMax)
+        HttpGet(url, L"", kEventBeaconUrlMax);
 }
 
 void CLoginDlg::Minimize() {
@@ -249,11 +265,10 @@ void CLoginDlg::Minimize() {
 }
 
 void CLoginDlg::OpenAutoLogin(const std::wstring& target) {
-    const std::optional<std::wstring> pauth = ReadPortalCookie(PortalRoot(), L"Pauth", kRedirectPauthBuffer);
-    const std::optional<std::wstring> userType =
-        ReadPortalCookie(PortalRoot(), L"ptusertype", kRedirectPtusertypeBuffer);
-    if (!pauth || !userType) return;
-    const std::optional<std::wstring> address = AutoLoginUrl(TheCtrlBlock().PortalHost(), *pauth, *userType, target);
+    // The auto-login address bounds each cookie itself.
+    const std::optional<std::wstring> address =
+        AutoLoginUrl(TheCtrlBlock().PortalHost(), ReadPortalCookie(PortalRoot(), L"Pauth"),
+                     ReadPortalCookie(PortalRoot(), L"ptusertype"), target);
     if (address) ::ShellExecuteW(nullptr, L"open", address->c_str(), nullptr, nullptr, SW_SHOW);
 }
 

@@ -70,6 +70,10 @@ private:
     std::unique_ptr<CQQLogin> m_pQQLogin;
 };
 
-// A portal cookie as "name=value", read into a buffer of `bufferChars`
-// characters: empty when there is none, nothing when it does not fit.
-std::optional<std::wstring> ReadPortalCookie(const std::wstring& url, const wchar_t* name, size_t bufferChars);
+// The address the browser (a top-level one or a frame's) shows now; empty
+// when it has none.
+std::wstring BrowserLocation(IWebBrowser2* browser);
+
+// A portal cookie as "name=value", whole however long: empty when there is
+// none or it cannot be read. Each use bounds it as its own text needs.
+std::wstring ReadPortalCookie(const std::wstring& url, const wchar_t* name);

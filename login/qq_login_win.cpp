@@ -4,6 +4,7 @@
 
 #include "app/ctrl_block.h"
 #include "app/process_state.h"
+#include "login/bridge_origin.h"
 #include "login/login_dlg_win.h"
 #include "login/login_urls.h"
 #include "login/partner_login.h"
@@ -59,19 +60,32 @@ void CQQHtml::OnShowWindow(BOOL, UINT) {
     Navigate(m_strPageUrl);
 }
 
-void CQQHtml::OnGuardNavigate(IDispatch*, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*, VARIANT_BOOL* cancel) {
-    if (IsBlockedOAuthNavigation(fw::VariantText(url), TheCtrlBlock().QqOAuthHost(), IsWindowVisible() != FALSE))
+void CQQHtml::OnGuardNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
+                              VARIANT_BOOL* cancel) {
+    const CCtrlBlock& block = TheCtrlBlock();
+    const std::wstring text = fw::VariantText(url);
+    if (IsBlockedOAuthNavigation(text, block.QqOAuthHost(), IsWindowVisible() != FALSE)) {
         *cancel = VARIANT_TRUE;
+        return;
+    }
+    // The providers' pages fill the top frame; embedded frames stay the
+    // operator's, as in the login page.
+    const std::wstring loginPage = block.LoginPageUrl();
+    const std::wstring portal = block.PortalHost();
+    const std::wstring partner = block.PartnerHost();
+    FrameNavigation navigation;
+    navigation.target = text;
+    navigation.subFrame = !IsTopFrame(frame);
+    if (IsForeignSubFrame(navigation, {loginPage, portal, partner})) *cancel = VARIANT_TRUE;
 }
 
 void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
-    if (!IsPartnerCompletion(url, TheCtrlBlock().PartnerHost())) {
+    if (m_completed || !IsPartnerCompletion(url, TheCtrlBlock().PartnerHost())) {
         CDHtmlDialog::OnNavigateComplete(frame, url);
         return;
     }
-    const std::optional<std::wstring> cookie = ReadPortalCookie(url, L"Pauth", 256);
-    // An empty token is no login either.
-    if (!cookie || CookieValue(*cookie, L"Pauth").empty()) {
+    // An empty token is no login either; a long one is.
+    if (CookieValue(ReadPortalCookie(url, L"Pauth"), L"Pauth").empty()) {
         // The service has not logged the user in yet.
         CDHtmlDialog::OnNavigateComplete(frame, url);
         return;
@@ -80,7 +94,12 @@ void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
     HWND loginPage = partnerFrame != nullptr ? ::GetParent(partnerFrame) : nullptr;
     PostMessage(WM_CLOSE);
     ::PostMessageW(loginPage, kCheckLoginMessage, 0, 0);
+    m_completed = true;
     if (auto* owner = dynamic_cast<CQQLogin*>(CWnd::FromHandlePermanent(partnerFrame))) owner->EndDialog(IDCANCEL);
+    // Ending the frame's dialog hides it without telling the page, which
+    // would stay on the service's page; the hidden page goes back to its
+    // start, where its guard keeps it from authorising again.
+    Navigate(m_strPageUrl);
     m_cleanupTicks = 0;
     SetTimer(kCleanupTimer, kPartnerCleanupPeriodMs);
 }

@@ -36,6 +36,9 @@ private:
     void CleanUpTick();
 
     unsigned m_cleanupTicks = 0;
+    // A partner login completes once: later pages of the service, or its
+    // own reloads, must not ask the login page to check it again.
+    bool m_completed = false;
 };
 
 class CQQLogin : public CDlgEx {

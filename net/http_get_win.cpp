@@ -24,8 +24,8 @@ bool Send(const HttpTarget& target, const std::wstring& body, DWORD& error) {
 
 }  // namespace
 
-bool HttpGet(const std::wstring& url, const std::wstring& body) {
-    const auto target = ParseHttpUrl(url);
+bool HttpGet(const std::wstring& url, const std::wstring& body, size_t objectMax) {
+    const auto target = ParseHttpUrl(url, PortSyntax::LikeWtoi, objectMax);
     if (!target) {
         SetLastError(ERROR_INVALID_PARAMETER);
         return false;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "net/http_url.h"
+
 #include <windows.h>
 
 #include <wininet.h>
@@ -14,7 +16,9 @@
 //
 // Connect, send and receive each time out after kHttpGetTimeoutMs, so an
 // unreachable statistics host holds a caller for seconds, not minutes.
-bool HttpGet(const std::wstring& url, const std::wstring& body);
+// `objectMax` is the longest object (the text after the host's "/") the
+// caller's kind of request may carry; anything longer is not sent.
+bool HttpGet(const std::wstring& url, const std::wstring& body, size_t objectMax = kHttpObjectMax);
 
 inline constexpr unsigned long kHttpGetTimeoutMs = 5000;
 

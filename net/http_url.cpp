@@ -35,13 +35,13 @@ std::optional<uint16_t> ReadStrictPort(std::wstring_view text) {
 
 }  // namespace
 
-std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url, PortSyntax syntax) {
+std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url, PortSyntax syntax, size_t objectMax) {
     if (!StartsWithNoCase(url, kScheme)) return std::nullopt;
     std::wstring_view rest = url.substr(kScheme.size());
     const size_t slash = rest.find(L'/');
     std::wstring_view host = rest.substr(0, slash);
     const std::wstring_view object = slash == std::wstring_view::npos ? std::wstring_view{} : rest.substr(slash + 1);
-    if (host.size() > kHttpHostMax || object.size() > kHttpObjectMax) return std::nullopt;
+    if (host.size() > kHttpHostMax || object.size() > objectMax) return std::nullopt;
 
     HttpTarget target;
     const size_t colon = host.find(L':');

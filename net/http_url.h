@@ -27,6 +27,7 @@ enum class PortSyntax {
 
 // Splits "http://host[:port][/object]". The scheme is compared without regard
 // to case; anything else ("https://" included) is refused, as are a host of
-// 260 characters or more, an object of 512 or more, an empty host and a port
-// that `syntax` does not accept or that lies above 65535.
-std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url, PortSyntax syntax = PortSyntax::LikeWtoi);
+// 260 characters or more, an object longer than `objectMax`, an empty host
+// and a port that `syntax` does not accept or that lies above 65535.
+std::optional<HttpTarget> ParseHttpUrl(std::wstring_view url, PortSyntax syntax = PortSyntax::LikeWtoi,
+                                       size_t objectMax = kHttpObjectMax);

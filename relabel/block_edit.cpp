@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "base/base64.h"
 #include "base/utf8.h"
 
 namespace relabel {
@@ -61,10 +62,16 @@ std::string Encode(const ctrl::SlotInfo& slot, std::string_view utf8Value, const
             if (!IsDigits(utf8Value)) return name + ": value must be decimal digits";
             bytes.assign(utf8Value);
             break;
-        case ctrl::SlotForm::Ascii:
+        case ctrl::SlotForm::Ascii: {
             if (!IsPrintableAscii(utf8Value)) return name + ": value must be printable ASCII";
+            // A mistyped key would leave the build silently refusing every update.
+            std::vector<unsigned char> key;
+            if (slot.slot == ctrl::Slot::UpdateKey && !utf8Value.empty() && !Base64Decode(utf8Value, key)) {
+                return name + ": value must be base64, as updatesign keygen and pubkey print it";
+            }
             bytes.assign(utf8Value);
             break;
+        }
         case ctrl::SlotForm::Word: {
             uint32_t word = 0;
             if (!ParseWord(utf8Value, word)) return name + ": value must be a 32-bit decimal or 0x hex number";

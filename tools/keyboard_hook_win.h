@@ -1,11 +1,21 @@
 #pragma once
 
 // The system-wide keyboard hook behind the boss key and the sound key. It
-// runs on the thread that installs it (through that thread's message loop)
-// and acts on the target it was given: the main frame in the program, a
-// stand-in in tests.
+// runs on a small thread of its own with its own message loop: Windows
+// removes, without a word, a low-level hook whose thread does not answer in
+// time, and the window's thread is often held up (page script, a plug-in, a
+// box). The hook only decides; what it decides is posted to the owner's
+// window and done there, on the owner's thread.
 
-// What the hook needs of the window that owns it.
+#include <windows.h>
+
+#include <atomic>
+
+// Posted to the owner's window for a boss or sound key press; wParam is the
+// HotkeyAction.
+inline constexpr UINT kMsgHotkey = WM_APP + 2;
+
+// What the hook's actions do, on the owner's thread.
 class IHotkeyTarget {
 public:
     virtual ~IHotkeyTarget() = default;
@@ -17,8 +27,12 @@ public:
     virtual void ToggleMute() = 0;
 };
 
-// Installs the low-level keyboard hook for `target` (replacing an earlier
-// one). False when the system refuses it.
-bool InstallKeyboardHook(IHotkeyTarget* target);
-// Removes it; harmless when none is installed.
+// Installs the hook (replacing an earlier one): a press of the boss or the
+// sound key while `openPages` is above 0 is posted to `owner` as kMsgHotkey.
+// `openPages` is read on the hook's thread and must outlive the hook. False
+// when the system refuses the hook.
+bool InstallKeyboardHook(HWND owner, const std::atomic<int>* openPages);
+// Removes it and ends its thread; harmless when none is installed.
 void RemoveKeyboardHook();
+// Does what a posted kMsgHotkey asks, unless the pages closed meanwhile.
+void RunHotkeyAction(WPARAM action, IHotkeyTarget& target);

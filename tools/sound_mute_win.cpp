@@ -181,12 +181,15 @@ bool g_installed = false;
 void InstallSoundHooks() {
     for (size_t i = 0; i < std::size(kRedirections); ++i) {
         const Redirection& r = kRedirections[i];
-        // Pinned: a redirected module must never be unloaded under its jump.
-        HMODULE module = LoadLibraryW(r.module);
-        if (module == nullptr) continue;
+        // From the system folder: a library of that name beside the program
+        // must not be the one redirected. Pinned: a redirected module must
+        // never be unloaded under its jump.
+        const fw::ScopedModule module = fw::LoadSystemLibrary(r.module);
+        if (!module) continue;
         HMODULE pinned = nullptr;
-        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN, r.module, &pinned);
-        void* target = reinterpret_cast<void*>(GetProcAddress(module, r.name));
+        GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                           reinterpret_cast<LPCWSTR>(module.Get()), &pinned);
+        void* target = reinterpret_cast<void*>(GetProcAddress(module.Get(), r.name));
         g_hooks[i].Attach(target, r.replacement, r.original);
     }
 }

@@ -5,8 +5,8 @@ target_link_libraries(bare_browser PRIVATE ole32 oleaut32 uuid)
 target_link_options(bare_browser PRIVATE -municode)
 
 add_executable(startup_bench ${CMAKE_SOURCE_DIR}/tests/bench/startup_bench_win.cpp
-  ${CMAKE_SOURCE_DIR}/tests/win/loopback_server_win.cpp ${CMAKE_SOURCE_DIR}/tests/native/request_text.cpp
-  ${CMAKE_SOURCE_DIR}/relabel/block_edit.cpp)
+  ${CMAKE_SOURCE_DIR}/tests/win/loopback_server_win.cpp ${CMAKE_SOURCE_DIR}/tests/win/black_hole_server_win.cpp
+  ${CMAKE_SOURCE_DIR}/tests/native/request_text.cpp ${CMAKE_SOURCE_DIR}/relabel/block_edit.cpp)
 target_link_libraries(startup_bench PRIVATE corvane_core)
 target_link_options(startup_bench PRIVATE -municode)
 add_dependencies(startup_bench corvane_labelled bare_browser)

@@ -1,5 +1,7 @@
 #include "tests/e2e/client_run_win.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -142,17 +144,74 @@ RunOptions EveryPoll(std::function<void(DWORD processId)> look) {
     return options;
 }
 
+namespace {
+
+bool IsElevatedProcess(HANDLE process) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token)) return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    const bool elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                          elevation.TokenIsElevated != 0;
+    CloseHandle(token);
+    return elevated;
+}
+
+// The limited token linked to this program's elevated one.
+HANDLE LimitedToken() {
+    HANDLE own = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &own)) return nullptr;
+    TOKEN_LINKED_TOKEN linked{};
+    DWORD size = 0;
+    const BOOL got = GetTokenInformation(own, TokenLinkedToken, &linked, sizeof linked, &size);
+    CloseHandle(own);
+    if (!got) return nullptr;
+    HANDLE primary = nullptr;
+    DuplicateTokenEx(linked.LinkedToken, MAXIMUM_ALLOWED, nullptr, SecurityImpersonation, TokenPrimary, &primary);
+    CloseHandle(linked.LinkedToken);
+    return primary;
+}
+
+}  // namespace
+
+std::vector<ChildProcess> ChildrenOf(DWORD parentId) {
+    std::vector<ChildProcess> children;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return children;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (entry.th32ParentProcessID != parentId || entry.th32ProcessID == parentId) continue;
+        const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (process == nullptr) continue;
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = MAX_PATH;
+        if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT && QueryFullProcessImageNameW(process, 0, path, &size)) {
+            children.push_back({entry.th32ProcessID, path, IsElevatedProcess(process)});
+        }
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
+    return children;
+}
+
 RunResult RunClient(const std::wstring& exe, const std::wstring& args, const RunOptions& options) {
     RunResult result;
     std::wstring commandLine = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, FolderOf(exe).c_str(),
-                        &startup, &process)) {
-        return result;
-    }
+    HANDLE token = options.limitedToken ? LimitedToken() : nullptr;
+    if (options.limitedToken && token == nullptr) return result;
+    const BOOL started =
+        token != nullptr ? CreateProcessAsUserW(token, exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                                nullptr, FolderOf(exe).c_str(), &startup, &process)
+                         : CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                          FolderOf(exe).c_str(), &startup, &process);
+    if (token != nullptr) CloseHandle(token);
+    if (!started) return result;
     const DWORD pid = process.dwProcessId;
+    result.processId = pid;
     const DWORD start = GetTickCount();
     HWND answered = nullptr;
     while (GetTickCount() - start < options.timeoutMs) {
@@ -167,7 +226,10 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args, const Run
             if (options.atLoginFace) options.atLoginFace(frame, pid);
             PostMessageW(frame, WM_SYSCOMMAND, SC_CLOSE, 7251);
         }
-        const HWND box = FindWindowOfProcess(pid, IsMessageBox);
+        HWND box = FindWindowOfProcess(pid, IsMessageBox);
+        for (const ChildProcess& child : box == nullptr ? ChildrenOf(pid) : std::vector<ChildProcess>{}) {
+            if ((box = FindWindowOfProcess(child.id, IsMessageBox)) != nullptr) break;
+        }
         if (box == nullptr || box == answered) continue;
         // The box's text is the hidden static control 0xFFFF.
         BoxSeen seen{WindowText(box), WindowText(GetDlgItem(box, 0xFFFF))};

@@ -50,6 +50,7 @@ struct BoxSeen {
 };
 
 struct RunResult {
+    DWORD processId = 0;
     bool ended = false;
     DWORD exitCode = 0;
     std::vector<BoxSeen> boxes;
@@ -65,13 +66,26 @@ struct RunOptions {
     // Sees the process at each look at its windows.
     std::function<void(DWORD processId)> everyPoll;
     DWORD timeoutMs = 60000;
+    // Starts the client with the limited twin of this program's token, as
+    // a user without elevation starts it.
+    bool limitedToken = false;
 };
 RunOptions Answering(std::function<int(const BoxSeen&)> answer);
 RunOptions AtLoginFace(std::function<void(HWND frame, DWORD processId)> step);
 RunOptions EveryPoll(std::function<void(DWORD processId)> look);
 
+// The processes `parentId` started that still run: their programs' full
+// paths and whether their tokens are elevated.
+struct ChildProcess {
+    DWORD id = 0;
+    std::wstring path;
+    bool elevated = false;
+};
+std::vector<ChildProcess> ChildrenOf(DWORD parentId);
+
 // Starts `exe` with `args` in its own folder and watches it until it ends or
-// the time runs out (then it is killed and `ended` stays false).
+// the time runs out (then it is killed and `ended` stays false). Boxes are
+// answered in its child processes too (an elevated copy shows its own).
 RunResult RunClient(const std::wstring& exe, const std::wstring& args, const RunOptions& options = {});
 
 // The login text the login page sends for an account of `label`.

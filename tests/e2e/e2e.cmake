@@ -1,7 +1,7 @@
 # The client itself under Wine, checked from outside: each program starts
 # copies of the built and labelled corvane.exe, which lies beside it.
 set(E2E_SHARED tests/e2e/client_run_win.cpp tests/e2e/frame_driver_win.cpp tests/win/loopback_server_win.cpp
-    tests/native/request_text.cpp relabel/block_edit.cpp)
+    tests/win/black_hole_server_win.cpp tests/native/request_text.cpp relabel/block_edit.cpp)
 
 corvane_win_test(e2e_startup_test SOURCES tests/e2e/startup_e2e_win_test.cpp ${E2E_SHARED})
 add_dependencies(e2e_startup_test corvane_labelled)

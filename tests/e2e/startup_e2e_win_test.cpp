@@ -10,6 +10,7 @@
 #include "app/ini_win.h"
 #include "app/settings_store_win.h"
 #include "tests/e2e/client_run_win.h"
+#include "tests/win/black_hole_server_win.h"
 #include "tests/win/loopback_server_win.h"
 #include "tools/file_tree.h"
 #include "tools/shortcuts_win.h"
@@ -245,6 +246,65 @@ TEST_F(StartupEndToEnd, UninstallAnsweredYesReportsIt) {
     EXPECT_EQ(targets[2], "/uninstall.htm?tag=Doln2&ver=3.0.0.1&count=1");
 }
 
+// A user's process with a limited token: the machine's part goes to an
+// elevated copy of the program (under Wine "runas" grants the same limited
+// token, and rights are not enforced, so the copy's work succeeds), and the
+// installed client is started by the user's own process, never elevated.
+TEST_F(StartupEndToEnd, WithoutElevationTheMachinesPartRunsInACopyAndTheClientAsTheUser) {
+    DeleteTree(CommonAppDataFolder() + L"\\7251");
+    // Flag 3: the installed copy starts.
+    const std::wstring client = MakeClient(m_elsewhere + L"\\Doln2.exe", {{"BuildFlags", "0x14E"}});
+    const std::wstring installed = InstallFolder() + L"\\Doln2.exe";
+    m_made.push_back(installed);
+    m_made.push_back(InstallFolder() + L"\\E2eDoln.ico");
+    bool sawCopy = false;
+    RunOptions options = EveryPoll([&](DWORD pid) {
+        for (const ChildProcess& child : ChildrenOf(pid)) sawCopy |= lstrcmpiW(child.path.c_str(), client.c_str()) == 0;
+    });
+    options.limitedToken = true;
+    const RunResult run = RunClient(client, L"", options);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    EXPECT_TRUE(run.boxes.empty());
+    EXPECT_TRUE(sawCopy);
+    EXPECT_EQ(ReadWholeFile(installed), ReadWholeFile(client));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle));
+
+    // The started client: a child of the user's process, not of the copy.
+    std::vector<ChildProcess> started;
+    for (int i = 0; i < 100 && started.empty(); ++i, Sleep(100)) {
+        for (const ChildProcess& child : ChildrenOf(run.processId)) {
+            if (lstrcmpiW(child.path.c_str(), installed.c_str()) == 0) started.push_back(child);
+        }
+    }
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_FALSE(started[0].elevated);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, started[0].id);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+TEST_F(StartupEndToEnd, WithoutElevationTheCopyRemovesTheClientAndShowsTheFinalMessage) {
+    const std::wstring installed = Installed();
+    RunOptions options = Answering([](const BoxSeen& box) { return box.text.find(L"吗？") != std::wstring::npos ? IDYES : IDOK; });
+    options.limitedToken = true;
+    const RunResult run = RunClient(installed, L"/uninst", options);
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u);
+    ASSERT_EQ(run.boxes.size(), 2u);
+    EXPECT_EQ(run.boxes[1].text.rfind(L"Dolnrise已成功移除", 0), 0u);
+    const auto targets = Targets(3);
+    ASSERT_EQ(targets.size(), 3u);
+    EXPECT_EQ(targets[2], "/uninstall.htm?tag=Doln2&ver=3.0.0.1&count=1");
+    // The copy's batch deletes the program once both processes are gone.
+    bool gone = false;
+    for (int i = 0; i < 200 && !gone; ++i, Sleep(100)) gone = GetFileAttributesW(installed.c_str()) == INVALID_FILE_ATTRIBUTES;
+    EXPECT_TRUE(gone);
+}
+
 }  // namespace
 
 TEST_F(StartupEndToEnd, WebStartLoadsTheLoginPageWithTheDeviceParameters) {
@@ -270,4 +330,41 @@ TEST_F(StartupEndToEnd, WebStartLoadsTheLoginPageWithTheDeviceParameters) {
     ASSERT_GT(login.size(), tail.size());
     EXPECT_EQ(login.substr(login.size() - tail.size()), tail) << login;
     EXPECT_EQ(Setting(L"InstallTag"), L"0");
+}
+
+// Nothing the login face needs comes from the statistics hosts or the
+// portal: with all of them hung (they accept and never answer), the face
+// and its page come while the client still waits on every request it made
+// of them, and the desktop-icon refresh asks the portal beside the face.
+TEST_F(StartupEndToEnd, HungServersDoNotHoldTheLoginFace) {
+    CBlackHoleServer hung;
+    const std::string page = "/doln/clients/doln-gwb2-zddl/reg.html?a=1&";
+    SlotValues slots{{"LoginPageUrl", "http://" + m_server.HostPort() + page}};
+    for (const char* slot : {"ClientStatHost", "DeviceStatHost", "EventStatHost", "OnlineStatHost", "PortalHost"}) {
+        slots.push_back({slot, hung.HostPort()});
+    }
+    const std::wstring client = MakeClient(InstallFolder() + L"\\E2eDoln.exe", slots);
+    auto hungTargets = [&](const std::string& prefix) {
+        const auto targets = hung.Targets();
+        return std::count_if(targets.begin(), targets.end(), [&](const std::string& t) { return StartsWith(t, prefix); });
+    };
+    bool pageSeen = false, iconAsked = false;
+    int givenUpAtPage = -1;
+    std::vector<std::string> hungAtPage;
+    const RunResult run = RunClient(client, L"", AtLoginFace([&](HWND, DWORD) {
+        pageSeen = PumpUntil(20000, [&] {
+            const auto targets = m_server.Targets();
+            return std::any_of(targets.begin(), targets.end(), [&](const std::string& t) { return StartsWith(t, "/doln/"); });
+        });
+        givenUpAtPage = hung.GivenUp();
+        hungAtPage = hung.Targets();
+        iconAsked = PumpUntil(20000, [&] { return hungTargets(kIconDescription) > 0; });
+    }));
+    ASSERT_TRUE(run.ended);
+    EXPECT_TRUE(run.sawLoginFace);
+    EXPECT_TRUE(pageSeen);
+    EXPECT_EQ(givenUpAtPage, 0) << "the start waited for a hung server before its face";
+    EXPECT_TRUE(std::any_of(hungAtPage.begin(), hungAtPage.end(), [](const std::string& t) { return StartsWith(t, kOpenEvent); }));
+    EXPECT_TRUE(iconAsked);
+    EXPECT_EQ(hungTargets(kIconDescription), 1);
 }

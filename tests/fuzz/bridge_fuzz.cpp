@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CFakeProfileStore store;
     CSettings settings(store, L"doln");
     for (int i = 0; i < 2; ++i) {
-        if (auto answer = RunSettingsCommand(request, settings))
+        if (auto answer = RunSettingsCommand(request, settings, *gbk))
             fuzz::Require(answer->argument.size() < 2048, "a page answer fits the read buffer");
     }
     TakeFirstRun(settings);
@@ -51,6 +51,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     if (auto authority = WebAuthority(url))
         fuzz::Require(!authority->empty(), "an authority has a host");
-    IsBridgeOriginAllowed(url, L"http://127.0.0.1:7251/doln/clients/doln-gwb2-zddl/reg.html", L"127.0.0.1:7251");
+    const OperatorHosts hosts{L"http://127.0.0.1:7251/doln/clients/doln-gwb2-zddl/reg.html", L"127.0.0.1:7251",
+                              L"127.0.0.1:7251"};
+    JudgeLoginNavigation({url, url, url, true}, hosts);
     return 0;
 }

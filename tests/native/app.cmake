@@ -10,6 +10,7 @@ list(APPEND NATIVE_TESTS
   tests/native/device_identity_test.cpp
   tests/native/start_mode_test.cpp
   tests/native/ini_rules_test.cpp
+  tests/native/after_face_work_test.cpp
 )
 list(APPEND NATIVE_TESTS
   tests/native/install_rules_test.cpp

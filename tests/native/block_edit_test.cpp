@@ -66,6 +66,7 @@ TEST_F(BlockEditTest, BadValuesAreRefusedAndLeaveTheBlockAlone) {
         {"Agid", "12a", "digits"}, {"Cid", "12a", "digits"}, {"Aid", "-1", "digits"},
         {"Oid", " 1", "digits"},   {"Oid1", "1.0", "digits"}, {"Oid2", "x", "digits"},
         {"BuildFlags", "", "32-bit"}, {"BuildFlags", "0x", "32-bit"}, {"BuildFlags", "0x1G", "32-bit"},
+        {"UpdateKey", "MFkwEwYH KoZI", "base64"}, {"UpdateKey", "MFkwEwYHKoZIzj0CAQ", "base64"},
         {"BuildFlags", "4294967296", "32-bit"}, {"BuildFlags", "0x100000000", "32-bit"}, {"BuildFlags", "-1", "32-bit"},
     };
     ASSERT_EQ(relabel::SetSlot(m_block, "Cid", "3000", *m_gbk), "");

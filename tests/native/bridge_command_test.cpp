@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/code_page.h"
 #include "login/bridge_command.h"
 #include "login/bridge_origin.h"
 #include "login/bridge_settings.h"
@@ -55,7 +56,8 @@ TEST(BridgeCommand, BaseFilterCancelsCommandsAndLetsScriptThrough) {
 TEST(BridgeSettings, CommandsStoreAndAnswer) {
     CFakeProfileStore store;
     CSettings settings(store, L"Doln2");
-    auto run = [&](const wchar_t* url) { return RunSettingsCommand(ParseBridgeCommand(url), settings); };
+    const std::unique_ptr<ICodePage> gbk = MakeGbkCodePage();
+    auto run = [&](const wchar_t* url) { return RunSettingsCommand(ParseBridgeCommand(url), settings, *gbk); };
 
     const auto info = run(L"app://readinfo");
     ASSERT_TRUE(info);
@@ -89,19 +91,21 @@ TEST(BridgeSettings, LoginCounterEdges) {
         CFakeProfileStore store;
         store.Set(L"S", L"LoginCount", c.stored);
         CSettings settings(store, L"S");
-        EXPECT_EQ(RunSettingsCommand({BridgeCommand::LoginNum, L""}, settings)->argument, c.answer) << c.stored;
+        EXPECT_EQ(RunSettingsCommand({BridgeCommand::LoginNum, L""}, settings, *MakeGbkCodePage())->argument, c.answer)
+            << c.stored;
     }
 }
 
-TEST(BridgeSettings, AValueThatWouldReadBackCutIsNotStored) {
+TEST(BridgeSettings, AValueThatWouldNotReadBackIsNotStored) {
     CFakeProfileStore store;
     CSettings settings(store, L"S");
+    const std::unique_ptr<ICodePage> gbk = MakeGbkCodePage();
     store.Set(L"S", L"RegUrl", L"old");
-    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2048, L'r')}, settings);
+    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2048, L'r')}, settings, *gbk);
     EXPECT_EQ(store.Get(L"S", L"RegUrl"), L"old");
-    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2047, L'r')}, settings);
+    RunSettingsCommand({BridgeCommand::SaveInfo, std::wstring(2047, L'r')}, settings, *gbk);
     EXPECT_EQ(store.Get(L"S", L"RegUrl"), std::wstring(2047, L'r'));
-    RunSettingsCommand({BridgeCommand::SetupKey, std::wstring(5000, L'k')}, settings);
+    RunSettingsCommand({BridgeCommand::SetupKey, L"k\r\nRegUrl=http://evil/"}, settings, *gbk);
     EXPECT_EQ(store.Get(L"S", L"Key"), L"<absent>");
 }
 
@@ -176,16 +180,70 @@ TEST(BridgeOrigin, OnlyTheLoginPageHostAndThePortalMayCommand) {
         {L"about:blank", false},
         {L"", false},
     };
-    for (const auto& c : cases) EXPECT_EQ(IsBridgeOriginAllowed(c.document, login, portal), c.allowed) << c.document;
+    for (const auto& c : cases) EXPECT_EQ(IsOperatorPage(c.document, {login, portal, {}}), c.allowed) << c.document;
 }
 
 TEST(BridgeOrigin, HostsWithoutPortsAndBrokenConfiguration) {
-    EXPECT_TRUE(IsBridgeOriginAllowed(L"http://login.example/x", L"http://Login.Example/reg?", L""));
-    EXPECT_TRUE(IsBridgeOriginAllowed(L"http://[::1]:7251/", L"", L"[::1]:7251"));
-    EXPECT_FALSE(IsBridgeOriginAllowed(L"http://[::1]/", L"", L"[::1]:7251"));
+    EXPECT_TRUE(IsOperatorPage(L"http://login.example/x", {L"http://Login.Example/reg?", L"", L""}));
+    EXPECT_TRUE(IsOperatorPage(L"http://[::1]:7251/", {L"", L"[::1]:7251", L""}));
+    EXPECT_FALSE(IsOperatorPage(L"http://[::1]/", {L"", L"[::1]:7251", L""}));
     // An unreadable configured address admits nothing, not everything.
-    EXPECT_FALSE(IsBridgeOriginAllowed(L"http://evil/", L"garbage", L""));
-    EXPECT_FALSE(IsBridgeOriginAllowed(L"http://evil/", L"http:///", L"@"));
+    EXPECT_FALSE(IsOperatorPage(L"http://evil/", {L"garbage", L"", L""}));
+    EXPECT_FALSE(IsOperatorPage(L"http://evil/", {L"http:///", L"@", L""}));
+    // The partner-login service's pages may fill a frame but not command.
+    EXPECT_FALSE(IsOperatorPage(L"http://partner.example/", {L"", L"", L"partner.example"}));
+}
+
+TEST(BridgeOrigin, TopDocumentFrameDocumentAndTarget) {
+    const OperatorHosts hosts{L"http://127.0.0.1:7251/doln/reg.html?oid=1&", L"portal.example", L"partner.example"};
+    const wchar_t* op = L"http://127.0.0.1:7251/doln/reg.html?oid=1&agid=0";
+    const wchar_t* portal = L"http://portal.example/user/";
+    const wchar_t* evil = L"http://evil.example/ad.html";
+    const wchar_t* start = L"http://partner.example/qzone/redirectToAuthorize.do?params=1";
+    constexpr bool top = false, sub = true;
+    using V = LoginNavigation;
+    const struct {
+        const wchar_t* top;
+        const wchar_t* frame;
+        const wchar_t* target;
+        bool subFrame;
+        LoginNavigation want;
+    } cases[] = {
+        // Commands and partner starts: both documents must be the operator's.
+        {op, op, L"app://autorun1", top, V::Carry},
+        {portal, portal, L"app://saveinfo?????x", top, V::Carry},
+        {op, portal, L"app://loginnum", sub, V::Carry},
+        {op, op, L"app://readpauth", top, V::Carry},  // cancelled; the bridge does nothing with it
+        {op, op, start, top, V::Carry},
+        {op, op, start, sub, V::Carry},
+        {evil, op, L"app://autorun1", sub, V::Cancel},  // a foreign top page drives an operator frame
+        {evil, op, start, sub, V::Cancel},
+        {op, evil, L"app://loadgame?1服-a-b|http://evil/", sub, V::Cancel},
+        {evil, evil, L"app://autorun1", top, V::Cancel},
+        {op, L"about:blank", L"app://setupkey?????k", sub, V::Cancel},
+        {L"", L"", L"app://autorun1", top, V::Cancel},
+        {op, op, L"App://autorun1", top, V::Go},  // no command: an ordinary address
+        // Embedded frames load only the operator's pages and blank ones.
+        {op, L"about:blank", evil, sub, V::Cancel},
+        {op, L"", L"https://127.0.0.1:7251.evil/", sub, V::Cancel},
+        {op, L"", L"http://evil.example/?http://127.0.0.1:7251/", sub, V::Cancel},
+        {op, L"", L"javascript:void(0)", sub, V::Cancel},
+        {op, L"", L"res://ieframe.dll/x.htm", sub, V::Cancel},
+        {op, L"", L"http://127.0.0.1:7251/frame.html", sub, V::Go},
+        {op, L"", L"https://PORTAL.example/x", sub, V::Go},
+        {op, L"", L"http://partner.example/qzone/callback.do", sub, V::Go},
+        {op, L"", L"About:Blank", sub, V::Go},
+        {evil, evil, op, sub, V::Go},
+        // The top frame goes anywhere; only its commands are judged.
+        {op, op, evil, top, V::Go},
+        {evil, evil, op, top, V::Go},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(JudgeLoginNavigation({c.top, c.frame, c.target, c.subFrame}, hosts), c.want)
+            << "top " << testing::PrintToString(std::wstring(c.top)) << ", frame "
+            << testing::PrintToString(std::wstring(c.frame)) << ", target "
+            << testing::PrintToString(std::wstring(c.target)) << (c.subFrame ? " (sub-frame)" : "");
+    }
 }
 
 }  // namespace

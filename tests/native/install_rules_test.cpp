@@ -81,21 +81,23 @@ TEST(IconInfo, MembersAreConvertedAndCutToTheirSettingBounds) {
 
 class SelfDeleteBatchTest : public testing::Test {
 protected:
-    std::optional<std::string> Batch(const std::wstring& program, int files,
-                                     const std::wstring& batch = L"C:\\Temp\\DelSelf1A.tmp.bat") {
-        return SelfDeleteBatch(program, batch, files, *m_gbk);
+    std::optional<std::string> Batch(const std::wstring& program, int files, int attempts = self_delete::kAttempts) {
+        return SelfDeleteBatch({program, L"C:\\Temp\\DelSelf1A.tmp.bat", L"C:\\Temp\\DelSelf1A.tmp"}, files, *m_gbk,
+                               attempts);
     }
     std::unique_ptr<ICodePage> m_gbk = MakeGbkCodePage();
 };
 
-TEST_F(SelfDeleteBatchTest, RetriesTheProgramThenDeletesItselfAndAnEmptiedFolder) {
+TEST_F(SelfDeleteBatchTest, RetriesTheProgramABoundedTimeThenCleansUpAfterItself) {
     const std::string loop =
-        "cd\\\r\n:delexe\r\nping -n 2 127.0.0.1\r\n"
-        "del \"D:\\Games\\Doln2.exe\"\r\nif exist \"D:\\Games\\Doln2.exe\" goto :delexe\r\n";
-    const std::string self = "del \"C:\\Temp\\DelSelf1A.tmp.bat\"\r\n";
+        "cd\\\r\nset corvane_tries=0\r\n:delexe\r\n\"%SystemRoot%\\System32\\ping.exe\" -n 2 127.0.0.1 >nul\r\n"
+        "del /F /A \"D:\\Games\\Doln2.exe\"\r\nif not exist \"D:\\Games\\Doln2.exe\" goto :gone\r\n"
+        "set /a corvane_tries+=1\r\nif %corvane_tries% LSS 60 goto :delexe\r\ngoto :done\r\n:gone\r\n";
+    const std::string self = ":done\r\ndel \"C:\\Temp\\DelSelf1A.tmp\"\r\ndel \"C:\\Temp\\DelSelf1A.tmp.bat\"\r\n";
     EXPECT_EQ(Batch(L"D:\\Games\\Doln2.exe", 5), loop + self);
     EXPECT_EQ(Batch(L"D:\\Games\\Doln2.exe", 1), loop + "rd \"D:\\Games\"\r\n" + self);
     EXPECT_EQ(Batch(L"D:\\Games\\Doln2.exe", 0), loop + "rd \"D:\\Games\"\r\n" + self);
+    EXPECT_NE(Batch(L"D:\\Games\\Doln2.exe", 5, 3)->find("LSS 3 goto"), std::string::npos);
     // A drive or share root is never handed to "rd".
     EXPECT_EQ(Batch(L"D:\\Doln2.exe", 1)->find("rd "), std::string::npos);
     EXPECT_EQ(Batch(L"\\\\srv\\share\\Doln2.exe", 1)->find("rd "), std::string::npos);
@@ -105,7 +107,33 @@ TEST_F(SelfDeleteBatchTest, RetriesTheProgramThenDeletesItselfAndAnEmptiedFolder
 TEST_F(SelfDeleteBatchTest, PathsAreWrittenInTheCodePageWithPercentSignsKept) {
     const std::optional<std::string> batch = Batch(L"C:\\游戏\\100%\\梦幻.exe", 3);
     ASSERT_TRUE(batch);
-    EXPECT_NE(batch->find("del \"C:\\\xD3\xCE\xCF\xB7\\100%%\\\xC3\xCE\xBB\xC3.exe\"\r\n"), std::string::npos);
+    EXPECT_NE(batch->find("del /F /A \"C:\\\xD3\xCE\xCF\xB7\\100%%\\\xC3\xCE\xBB\xC3.exe\"\r\n"), std::string::npos);
+}
+
+// cmd reads a batch in the OEM code page, which on a Western system is not
+// the ANSI one: a path is written, and checked, in the code page given.
+TEST_F(SelfDeleteBatchTest, APathMustHaveAnExactFormInTheGivenCodePage) {
+    const std::unique_ptr<ICodePage> oem = MakeCodePage(437);
+    const std::unique_ptr<ICodePage> ansi = MakeCodePage(1252);
+    ASSERT_TRUE(oem && ansi);
+    const struct {
+        const char* what;
+        std::wstring program;
+        const ICodePage* codePage;
+        const char* written;  // null: refused
+    } cases[] = {
+        {"e acute, OEM", L"C:\\Jeux\\caf\u00E9.exe", oem.get(), "caf\x82.exe"},
+        {"e acute, ANSI", L"C:\\Jeux\\caf\u00E9.exe", ansi.get(), "caf\xE9.exe"},
+        {"euro sign, OEM", L"C:\\Jeux\\\u20AC.exe", oem.get(), nullptr},
+        {"euro sign, ANSI", L"C:\\Jeux\\\u20AC.exe", ansi.get(), "\x80.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::optional<std::string> batch =
+            SelfDeleteBatch({c.program, L"C:\\Temp\\D.bat", L""}, 3, *c.codePage);
+        ASSERT_EQ(batch.has_value(), c.written != nullptr);
+        if (batch) EXPECT_NE(batch->find(std::string("\\Jeux\\") + c.written + "\""), std::string::npos);
+    }
 }
 
 TEST_F(SelfDeleteBatchTest, RefusesPathsThatCouldNameSomethingElse) {
@@ -113,23 +141,25 @@ TEST_F(SelfDeleteBatchTest, RefusesPathsThatCouldNameSomethingElse) {
         const char* what;
         std::wstring program;
         std::wstring batch;
+        std::wstring reserved;
     } cases[] = {
-        {"relative program", L"Games\\Doln2.exe", L"C:\\Temp\\D.bat"},
-        {"drive-relative program", L"C:Doln2.exe", L"C:\\Temp\\D.bat"},
-        {"quote in the program", L"C:\\a\"&del x\\D.exe", L"C:\\Temp\\D.bat"},
-        {"wildcard", L"C:\\Games\\*.exe", L"C:\\Temp\\D.bat"},
-        {"redirection", L"C:\\Games\\a>b.exe", L"C:\\Temp\\D.bat"},
-        {"parent component", L"C:\\Games\\..\\Windows\\D.exe", L"C:\\Temp\\D.bat"},
-        {"empty component", L"C:\\Games\\\\D.exe", L"C:\\Temp\\D.bat"},
-        {"line break", L"C:\\Games\\a\r\nrd C:\\x.exe", L"C:\\Temp\\D.bat"},
-        {"stream colon", L"C:\\Games\\D.exe:s", L"C:\\Temp\\D.bat"},
-        {"unsafe batch path", L"C:\\Games\\D.exe", L"C:\\Temp\\*.bat"},
-        {"no form in the code page", L"C:\\Games\\\U0001F600.exe", L"C:\\Temp\\D.bat"},
-        {"too long for the batch", L"C:\\" + std::wstring(700, L'梦') + L".exe", L"C:\\Temp\\D.bat"},
+        {"relative program", L"Games\\Doln2.exe", L"C:\\Temp\\D.bat", L""},
+        {"drive-relative program", L"C:Doln2.exe", L"C:\\Temp\\D.bat", L""},
+        {"quote in the program", L"C:\\a\"&del x\\D.exe", L"C:\\Temp\\D.bat", L""},
+        {"wildcard", L"C:\\Games\\*.exe", L"C:\\Temp\\D.bat", L""},
+        {"redirection", L"C:\\Games\\a>b.exe", L"C:\\Temp\\D.bat", L""},
+        {"parent component", L"C:\\Games\\..\\Windows\\D.exe", L"C:\\Temp\\D.bat", L""},
+        {"empty component", L"C:\\Games\\\\D.exe", L"C:\\Temp\\D.bat", L""},
+        {"line break", L"C:\\Games\\a\r\nrd C:\\x.exe", L"C:\\Temp\\D.bat", L""},
+        {"stream colon", L"C:\\Games\\D.exe:s", L"C:\\Temp\\D.bat", L""},
+        {"unsafe batch path", L"C:\\Games\\D.exe", L"C:\\Temp\\*.bat", L""},
+        {"unsafe reserved path", L"C:\\Games\\D.exe", L"C:\\Temp\\D.bat", L"C:\\Temp\\*"},
+        {"no form in the code page", L"C:\\Games\\\U0001F600.exe", L"C:\\Temp\\D.bat", L""},
+        {"too long for the batch", L"C:\\" + std::wstring(700, L'梦') + L".exe", L"C:\\Temp\\D.bat", L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        EXPECT_FALSE(SelfDeleteBatch(c.program, c.batch, 1, *m_gbk).has_value());
+        EXPECT_FALSE(SelfDeleteBatch({c.program, c.batch, c.reserved}, 1, *m_gbk).has_value());
     }
 }
 

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "login/load_game.h"
+
+#include "browser/login_text.h"
 #include "login/setpauth.h"
 
 namespace {
@@ -89,16 +91,44 @@ TEST_F(LabelDecoding, PercentEncodedUtf8IsReadAndBadLabelsRefused) {
     for (const auto& c : cases) EXPECT_EQ(DecodeLabel(c.label, *m_gbk), c.decoded) << c.label.size();
 }
 
-TEST(LoginText, JoinsLabelCookiesAndPairOrRefusesOversizeCookies) {
+// The text never passes the bound the frame takes: a cookie that would pass
+// it goes out empty, whole or not at all; a label and pair that alone pass
+// it send nothing.
+TEST(LoginText, JoinsLabelCookiesAndPairWithinTheFramesBound) {
     const LoginLabel label = ParseLabel(L"S12服-《乙》一区双线-abc");
     EXPECT_EQ(BuildLoginText(label, L"Pauth=T0k", L"ptusertype=2", L"logingame=7251"),
               L"12服-一区双线-abc||Pauth=T0k||ptusertype=2||logingame=7251");
     EXPECT_EQ(BuildLoginText(label, L"", L"", L"logingame=1"), L"12服-一区双线-abc||||||logingame=1");
-    const std::wstring fits = L"Pauth=" + std::wstring(kLoginCookieMax - 6, L'x');
-    EXPECT_TRUE(BuildLoginText(label, fits, fits, L"p"));
-    EXPECT_FALSE(BuildLoginText(label, fits + L"x", L"", L"p"));
-    EXPECT_FALSE(BuildLoginText(label, L"", fits + L"x", L"p"));
     EXPECT_EQ(DuplicateLoginMessage(label), L"账号 abc 已在 12服 登录，同一账号不能在一服重复登录");
+
+    const size_t fixed = FormatLabel(label).size() + 6 + 1;  // separators and the pair "p"
+    const size_t room = kLoginTextMaxChars - fixed;
+    const std::wstring whole(room, L'x'), half(room / 2, L'y');
+    struct Case {
+        std::wstring pauth, userType, pair;
+        std::optional<std::pair<size_t, size_t>> kept;  // the cookies' lengths in the text
+    } const cases[] = {
+        {L"Pauth=" + std::wstring(300, L'p'), L"ptusertype=1", L"p", {{306, 12}}},
+        {whole, L"", L"p", {{room, 0}}},
+        {whole + L"x", L"t", L"p", {{0, 1}}},
+        {half, whole, L"p", {{half.size(), 0}}},
+        {L"", L"", std::wstring(kLoginTextMaxChars, L'q'), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pauth.size());
+        const std::optional<std::wstring> text = BuildLoginText(label, c.pauth, c.userType, c.pair);
+        ASSERT_EQ(text.has_value(), c.kept.has_value());
+        if (!text) continue;
+        EXPECT_LE(text->size(), kLoginTextMaxChars);
+        const LoginTextFields fields = SplitLoginText(*text);
+        EXPECT_EQ(fields.pauth.size(), c.kept->first);
+        EXPECT_EQ(fields.userType.size(), c.kept->second);
+        EXPECT_EQ(fields.loginGame, c.pair);
+        // The frame takes whatever fits the bound.
+        const std::wstring withNul = *text + L'\0';
+        std::u16string units(withNul.begin(), withNul.end());
+        EXPECT_TRUE(LoginTextFromCopyData(units.data(), units.size() * 2).has_value());
+    }
 }
 
 TEST_F(LabelDecoding, SetPauthTakesTheDecodedValueLessItsLastCharacter) {

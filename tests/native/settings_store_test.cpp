@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/settings_store.h"
+#include "base/code_page.h"
 #include "tests/native/fake_profile_store.h"
 
 namespace {
@@ -96,6 +97,42 @@ TEST(SettingsStore, WeekdaysAboveTheBitmapReadAsZero) {
         store.Set(kSection, L"weekdays", c.stored);
         EXPECT_EQ(CSettings(store, kSection).ReadWeekdays(), c.value) << c.stored;
     }
+}
+
+TEST(SettingsStore, OnlyValuesThatReadBackIdenticallyMayBeStored) {
+    const std::unique_ptr<ICodePage> gbk = MakeGbkCodePage();
+    const struct {
+        std::wstring value;
+        bool stored;
+    } cases[] = {
+        {L"20261201", true},
+        {L"", true},
+        {L"梦幻大陆 二区", true},
+        {L"\"a", true},
+        {L"a'", true},
+        {L"\"", true},
+        {std::wstring(31, L'n'), true},
+        {std::wstring(32, L'n'), false},  // read back cut
+        {L"1\r\n[x]", false},             // a section of its own
+        {L"1\nRegUrl=http://evil/", false},
+        {L"a\tb", false},
+        {L"a\x7F", false},
+        {L"a\x85b", false},
+        {L"a\x2028b", false},
+        {L" 2026", false},
+        {L"2026 ", false},
+        {L"名字\x3000", false},
+        {L"\xA0名字", false},
+        {L"\xFEFFx", false},
+        {L"\"2026\"", false},
+        {L"'name'", false},
+        {L"\x0E01", false},  // no GBK form: it would read back as "?"
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadsBackIdentically(settings::kIconName, c.value, *gbk), c.stored)
+            << testing::PrintToString(c.value);
+    }
+    EXPECT_TRUE(ReadsBackIdentically(settings::kIconTime, std::wstring(63, L't'), *gbk));
 }
 
 TEST(SettingsStore, OtherSectionsAreNeverTouched) {

@@ -23,8 +23,8 @@ corvane_win_test(win_crash_dump_test SOURCES tests/win/crash_dump_win_test.cpp)
 add_dependencies(win_crash_dump_test crash_child)
 
 # The install tests' stand-ins: the client being installed (with the
-# client's icon group) and a desktop list view in a process of its own.
-add_executable(install_payload WIN32 tests/win/install_helpers_win.cpp)
+# client's icon group and a stand-in logo movie) and a desktop list view in a process of its own.
+add_executable(install_payload WIN32 tests/win/install_helpers_win.cpp tests/win/flash_movie_win.rc)
 target_compile_definitions(install_payload PRIVATE INSTALL_PAYLOAD)
 target_link_libraries(install_payload PRIVATE corvane_res)
 target_link_options(install_payload PRIVATE -municode)
@@ -40,5 +40,6 @@ add_dependencies(win_install_test install_payload desktop_child)
 corvane_win_test(win_update_signature_test SOURCES tests/win/update_signature_win_test.cpp)
 
 corvane_win_test(win_elevation_test SOURCES tests/win/elevation_win_test.cpp)
+corvane_win_test(win_access_rights_test SOURCES tests/win/access_rights_win_test.cpp)
 
 corvane_win_test(win_gui_object_count_test SOURCES tests/win/gui_object_count_win_test.cpp)

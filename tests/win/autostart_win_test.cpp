@@ -42,19 +42,26 @@ void WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kRunKey, name, type, data, bytes), ERROR_SUCCESS);
 }
 
-TEST(AutostartWinTest, SetStoresThePathAsPlainTextWithoutItsNul) {
+TEST(AutostartWinTest, SetStoresThePathWithoutItsNulQuotedWhenItHasABlank) {
     ClearAutostart(kName);
-    const std::wstring path = L"C:\\ProgramData\\7251\\GameLogin\\梦幻 大陆.exe";
-    ASSERT_TRUE(SetAutostart(kName, path));
-    EXPECT_TRUE(IsAutostartSet(kName));
-
-    // The system itself appends the NUL a string value was given without.
-    RawValue raw = ReadRaw(kName);
-    EXPECT_EQ(raw.type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(Text(raw), path);
-
-    ASSERT_TRUE(SetAutostart(kName, L"D:\\other.exe"));
-    EXPECT_EQ(Text(ReadRaw(kName)), L"D:\\other.exe");
+    const struct {
+        std::wstring path, stored;
+    } cases[] = {
+        {L"C:\\ProgramData\\7251\\GameLogin\\梦幻 大陆.exe", L"\"C:\\ProgramData\\7251\\GameLogin\\梦幻 大陆.exe\""},
+        {L"C:\\Program Files\\Doln2.exe", L"\"C:\\Program Files\\Doln2.exe\""},
+        {L"\"C:\\Program Files\\Doln2.exe\"", L"\"C:\\Program Files\\Doln2.exe\""},
+        {L"D:\\other.exe", L"D:\\other.exe"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.path));
+        ASSERT_TRUE(SetAutostart(kName, c.path));
+        // The login page's reading of it.
+        EXPECT_TRUE(IsAutostartSet(kName));
+        // The system itself appends the NUL a string value was given without.
+        RawValue raw = ReadRaw(kName);
+        EXPECT_EQ(raw.type, static_cast<DWORD>(REG_SZ));
+        EXPECT_EQ(Text(raw), c.stored);
+    }
 
     ASSERT_TRUE(ClearAutostart(kName));
     EXPECT_FALSE(IsAutostartSet(kName));

@@ -36,24 +36,33 @@ TEST(BeaconSender, DoneIsSignalledWhenTheHostRefusesTheConnection) {
     EXPECT_EQ(WaitForSingleObject(events->Done(), 20000), WAIT_OBJECT_0);
 }
 
-TEST(BeaconSender, AnUrlThatDoesNotFitIsNotSentButStillEnds) {
+// Each kind of beacon has its own bound: a URL over it is not sent (never
+// cut), but its end is still signalled; one that fits goes out whole.
+TEST(BeaconSender, AnUrlOverItsKindsBoundIsNotSentButStillEnds) {
     CWinLoopbackServer server;
     const auto events = CBeaconEvents::Create();
     ASSERT_NE(events, nullptr);
     const std::wstring base = server.Url("/");
-    const std::wstring tooLong = base + std::wstring(512 - base.size(), L'x');
-    ASSERT_EQ(tooLong.size(), 512u);
-    SendBeacon(tooLong, events);
-    EXPECT_EQ(WaitForSingleObject(events->Done(), 5000), WAIT_OBJECT_0);
-    events->WaitDoneAndReset();
-
-    const std::wstring fits = tooLong.substr(0, 511);
-    SendBeacon(fits, events);
-    EXPECT_EQ(WaitForSingleObject(events->Done(), 10000), WAIT_OBJECT_0);
-    ASSERT_TRUE(server.WaitForRequests(1, 5000));
-    Sleep(200);
-    ASSERT_EQ(server.Requests().size(), 1u);
-    EXPECT_EQ(server.Targets().at(0).size(), 511u - (base.size() - 1));
+    struct Case {
+        size_t bound;
+        size_t length;
+        bool sent;
+    } const cases[] = {
+        {kBeaconUrlMax, 512, false},
+        {kBeaconUrlMax, 511, true},
+        {kEventBeaconUrlMax, 1024, false},
+        {kEventBeaconUrlMax, 1023, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        server.Clear();
+        SendBeacon(base + std::wstring(c.length - base.size(), L'x'), events, c.bound);
+        EXPECT_EQ(WaitForSingleObject(events->Done(), 10000), WAIT_OBJECT_0);
+        events->WaitDoneAndReset();
+        Sleep(200);
+        ASSERT_EQ(server.Requests().size(), c.sent ? 1u : 0u);
+        if (c.sent) EXPECT_EQ(server.Targets().at(0).size(), c.length - (base.size() - 1));
+    }
 }
 
 // The URL is made on the beacon's own thread; a maker that fails sends

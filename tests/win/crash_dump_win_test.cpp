@@ -23,10 +23,8 @@ void WriteText(const std::wstring& path, const char* text) {
     CloseHandle(file);
 }
 
-// A dumper for a program named in the temporary folder: the dump goes beside
-// that name, and every test has its own flag.
+// A dump in the temporary folder, for a dumper of its own.
 struct DumperCase {
-    std::wstring program = TempFile(L"crash_case.exe");
     std::wstring dump = TempFile(L"crash_case.dmp");
 };
 
@@ -52,7 +50,7 @@ TEST(CrashDumpWinTest, OnlyTheFirstCrashWritesAndLaterOnesEndAtOnce) {
         SCOPED_TRACE(c.what);
         DumperCase files;
         WriteText(files.dump, "an older dump");
-        CCrashDumper dumper(files.program, &MarkingWriter);
+        CCrashDumper dumper(files.dump, &MarkingWriter);
         g_reentered = c.crashInsideWriter ? &dumper : nullptr;
         g_writes = 0;
         g_innerResult = -1;
@@ -67,10 +65,54 @@ TEST(CrashDumpWinTest, OnlyTheFirstCrashWritesAndLaterOnesEndAtOnce) {
     g_reentered = nullptr;
 }
 
-TEST(CrashDumpWinTest, ACrashingProgramLeavesItsDumpBesideIt) {
+// A writer that takes its time, so that another thread crashes meanwhile.
+HANDLE g_writing = nullptr;
+DWORD g_writeEnded = 0;
+
+bool SlowWriter(HANDLE file, EXCEPTION_POINTERS*) {
+    SetEvent(g_writing);
+    Sleep(1500);
+    DWORD written = 0;
+    const bool ok = WriteFile(file, "slow dump", 9, &written, nullptr) != FALSE;
+    g_writeEnded = GetTickCount();
+    return ok;
+}
+
+TEST(CrashDumpWinTest, AnotherThreadCrashingMeanwhileWaitsForTheDump) {
+    DumperCase files;
+    g_writing = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CCrashDumper dumper(files.dump, &SlowWriter);
+    struct Second {
+        CCrashDumper* dumper;
+        LONG result = -1;
+        DWORD returned = 0;
+    } second{&dumper};
+    HANDLE thread = CreateThread(
+        nullptr, 0,
+        [](void* p) -> DWORD {
+            auto* s = static_cast<Second*>(p);
+            WaitForSingleObject(g_writing, INFINITE);
+            s->result = s->dumper->Filter(nullptr);
+            s->returned = GetTickCount();
+            return 0;
+        },
+        &second, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    EXPECT_EQ(dumper.Filter(nullptr), EXCEPTION_CONTINUE_SEARCH);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    CloseHandle(g_writing);
+    EXPECT_EQ(second.result, EXCEPTION_EXECUTE_HANDLER);
+    // Not before the dump was written and closed.
+    EXPECT_GE(static_cast<LONG>(second.returned - g_writeEnded), 0);
+    EXPECT_EQ(ReadAll(files.dump), "slow dump");
+}
+
+TEST(CrashDumpWinTest, ACrashingProgramLeavesItsDumpInTheUsersOwnFolder) {
     const std::wstring self = ModulePath();
     const std::wstring child = self.substr(0, self.find_last_of(L'\\') + 1) + L"crash_child.exe";
-    const std::wstring dump = self.substr(0, self.find_last_of(L'\\') + 1) + L"crash_child.dmp";
+    const std::wstring dump = CrashDumpFolder() + L"\\crash_child.dmp";
+    ASSERT_GT(dump.size(), std::wstring(L"\\crash_child.dmp").size());
     WriteText(dump, "an older dump");
 
     // Wine's debugger would otherwise stop at a crash dialog.
@@ -95,6 +137,9 @@ TEST(CrashDumpWinTest, ACrashingProgramLeavesItsDumpBesideIt) {
     CloseHandle(process.hProcess);
     EXPECT_EQ(exitCode, static_cast<DWORD>(EXCEPTION_ACCESS_VIOLATION));
     EXPECT_TRUE(IsMinidump(dump));
+    // Nothing beside the program, where other users could read it.
+    EXPECT_EQ(GetFileAttributesW((self.substr(0, self.find_last_of(L'\\') + 1) + L"crash_child.dmp").c_str()),
+              INVALID_FILE_ATTRIBUTES);
     DeleteFileW(dump.c_str());
 }
 

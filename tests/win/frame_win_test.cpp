@@ -8,7 +8,9 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -90,6 +92,7 @@ protected:
         m_server.Clear();
     }
     void TearDown() override {
+        m_hang = false;
         if (m_frame.m_hWnd != nullptr) m_frame.DestroyWindow();
     }
 
@@ -137,7 +140,13 @@ protected:
         return r;
     }
 
-    CWinLoopbackServer m_server{kPort, CWinLoopbackServer::AnswerOk};
+    // While set, the server takes requests and never answers them, as a
+    // statistics host that has hung.
+    std::atomic<bool> m_hang{false};
+    CWinLoopbackServer m_server{kPort, [this](CWinLoopbackServer::CConn& conn, const std::string& request) {
+                                    while (m_hang && !m_server.Stopping()) Sleep(10);
+                                    if (!m_hang) CWinLoopbackServer::AnswerOk(conn, request);
+                                }};
     CTestFrame m_frame;
     Loop m_loop;
 };
@@ -387,6 +396,40 @@ TEST_F(FrameTest, RunningTimeStopsAtFifteenAndTheExitRestoresTheInstallTag) {
     EXPECT_TRUE(m_loop.quit);
     EXPECT_EQ(m_loop.code, 0u);
     EXPECT_EQ(AppSettings().Read(settings::kInstallTag), L"1");
+}
+
+// Closing every page and leaving send a beacon for each page; with the
+// statistics host hung they are left waiting on it, never the window: the
+// frame answers another thread while they are still outstanding.
+TEST_F(FrameTest, HungBeaconsOfEveryPageLeaveTheFrameAnswering) {
+    struct Case {
+        const char* name;
+        void (CCorvane3Dlg::*close)();
+    } const cases[] = {{"close all", &CCorvane3Dlg::CloseAllPages}, {"exit", &CCorvane3Dlg::ExitClient}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        m_hang = false;
+        ASSERT_EQ(Login(L"12服-一区-a"), 1);
+        ASSERT_EQ(Login(L"13服-二区-b"), 1);
+        m_server.Clear();
+        m_hang = true;
+        std::atomic<bool> answered{false}, done{false};
+        std::thread other([&] {
+            // Both pages' online-time beacons are out and unanswered.
+            if (m_server.WaitForRequests(2, 5000)) {
+                DWORD_PTR result = 0;
+                answered = SendMessageTimeoutW(m_frame.m_hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &result) != 0;
+            }
+            done = true;
+        });
+        (m_frame.*c.close)();
+        m_loop.Run(10000, [&] { return done.load(); });
+        other.join();
+        EXPECT_TRUE(answered);
+        EXPECT_TRUE(Requested("/d.php?a=web.online", 2));
+        if (c.close == &CCorvane3Dlg::CloseAllPages) EXPECT_TRUE(Requested("event=306", 2));
+        EXPECT_EQ(m_frame.PageCount(), c.close == &CCorvane3Dlg::CloseAllPages ? 0u : 2u);
+    }
 }
 
 }  // namespace

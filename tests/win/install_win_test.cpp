@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <tlhelp32.h>
 #include <wrl/client.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/autostart_win.h"
 #include "app/ctrl_block.h"
@@ -20,6 +22,7 @@
 #include "app/ini_win.h"
 #include "app/install_paths_win.h"
 #include "app/install_step_win.h"
+#include "app/machine_roads_win.h"
 #include "app/settings_store_win.h"
 #include "app/uninstall_win.h"
 #include "tests/win/loopback_server_win.h"
@@ -149,6 +152,8 @@ TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
         EXPECT_EQ(lstrcmpiW(link.icon.c_str(), expected.icon.c_str()), 0);
     }
     EXPECT_EQ(RunValue(kShort), installed);
+    // The payload's stand-in movie, for a logo window that may not write one.
+    EXPECT_EQ(ReadAll(InstallFolder() + L"\\Logo.swf"), "FWS stand-in logo movie");
 
     // Flag 3: the installed copy starts, with no argument.
     ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
@@ -165,9 +170,91 @@ TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
     InstallProgram(TheCtrlBlock(), installed);
     EXPECT_EQ(ReadAll(installed), ReadAll(program));
     ASSERT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
-    for (const std::wstring& made : {installed, icon, installed + L".started"}) {
+    for (const std::wstring& made : {installed, icon, installed + L".started", InstallFolder() + L"\\Logo.swf"}) {
         WaitFor([&] { return DeleteFileW(made.c_str()) || !Exists(made); });
     }
+}
+
+// Stands in for the system's elevation. A granted copy does what the real
+// one would: the elevated work of its switch, for the same program.
+class CRoadElevation final : public IElevation {
+public:
+    CRoadElevation(bool elevated, ElevatedRun answer, std::wstring program)
+        : m_elevated(elevated), m_answer(answer), m_program(std::move(program)) {}
+    bool IsElevated() const override { return m_elevated; }
+    ElevatedRun RunElevated(const std::wstring& parameters, DWORD& exitCode) override {
+        m_started = parameters;
+        if (m_answer == ElevatedRun::Done) {
+            exitCode = static_cast<DWORD>(
+                RunElevatedWork({m_program, parameters}, TheCtrlBlock(), m_program, [](const std::wstring&) {}));
+        }
+        return m_answer;
+    }
+    std::wstring m_started;
+
+private:
+    bool m_elevated;
+    ElevatedRun m_answer;
+    std::wstring m_program;
+};
+
+TEST_F(InstallWinTest, TheFirstRunAsksForElevationOnlyWhenItLacksItAndARefusalChangesNothing) {
+    const struct {
+        const char* what;
+        bool elevated;
+        ElevatedRun answer;
+        bool installs;
+    } cases[] = {
+        {"elevated: installs here", true, ElevatedRun::Failed, true},
+        {"not elevated, granted: the copy installs", false, ElevatedRun::Done, true},
+        {"not elevated, refused", false, ElevatedRun::Refused, false},
+        {"not elevated, no copy could start", false, ElevatedRun::Failed, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring program = Program(L"RoadTest.exe");
+        const std::wstring installed = InstallFolder() + L"\\RoadTest.exe";
+        for (const std::wstring& stale : {installed, installed + L".started"}) DeleteFileW(stale.c_str());
+        CRoadElevation elevation(c.elevated, c.answer, program);
+        std::vector<std::wstring> notices;
+        EXPECT_EQ(RunInstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }),
+                  c.installs);
+        EXPECT_EQ(elevation.m_started, c.elevated ? L"" : kElevatedInstallSwitch);
+        EXPECT_EQ(Exists(installed), c.installs);
+        EXPECT_EQ(Exists(DesktopShortcutPath(kName)), c.installs);
+        EXPECT_EQ(RunValue(kShort) != L"<absent>", c.installs);
+        EXPECT_EQ(TheSettingsStore().Read(kShort, L"InstallTag", L"<absent>", 16), c.installs ? L"1" : L"<absent>");
+        if (c.installs) {
+            EXPECT_TRUE(notices.empty());
+            // The user's own process starts the installed copy, also after
+            // an elevated copy did the install.
+            EXPECT_TRUE(WaitFor([&] { return Exists(installed + L".started"); }));
+        } else {
+            EXPECT_EQ(notices, std::vector<std::wstring>{InstallNeedsAdminText(TheCtrlBlock().TitleName())});
+            Sleep(300);
+            EXPECT_FALSE(Exists(installed + L".started"));
+        }
+        for (const std::wstring& made : {installed, installed + L".started"}) {
+            WaitFor([&] { return DeleteFileW(made.c_str()) || !Exists(made); });
+        }
+        RemoveAllShortcuts(kName);
+        ClearAutostart(kShort);
+        WritePrivateProfileStringW(kShort, nullptr, nullptr, SettingsFilePath().c_str());
+    }
+}
+
+TEST_F(InstallWinTest, ARefusedUninstallRemovesNothing) {
+    const std::wstring program = Program(L"RoadTest.exe");
+    ASSERT_TRUE(SetAutostart(kShort, program));
+    ASSERT_TRUE(CreateDesktopShortcut(L"", kName, program, L"/Test2D"));
+    CRoadElevation elevation(false, ElevatedRun::Refused, program);
+    std::vector<std::wstring> notices;
+    EXPECT_FALSE(RunUninstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }));
+    EXPECT_EQ(elevation.m_started, kElevatedUninstallSwitch);
+    EXPECT_EQ(notices, std::vector<std::wstring>{UninstallNeedsAdminText(TheCtrlBlock().TitleName())});
+    EXPECT_TRUE(IsAutostartSet(kShort));
+    EXPECT_TRUE(Exists(DesktopShortcutPath(kName)));
+    EXPECT_TRUE(Exists(program));
 }
 
 // The portal plays its part from a table: the description's text and whether
@@ -274,6 +361,7 @@ TEST_F(IconRefreshWinTest, AnIncompleteRefreshChangesNothing) {
         {"broken description", {"{\"time\":\"20261201\",\"iconName\":", true}, 1},
         {"no description at all", {"<html>not found</html>", true}, 1},
         {"icon not found", {Description("20261201"), false}, 2},
+        {"time that writes a section of its own", {Description("1\\r\\n[WinTestInst]\\r\\nRegUrl=x"), true}, 1},
         {"name that is no file name",
          {"{\"time\":\"9\",\"iconName\":\"..\\\\..\\\\x\",\"iconUrl\":\"http://" + m_server.HostPort() + "/icons/t.ico\"}",
           true},
@@ -343,7 +431,8 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     settings.Write(settings::kIconTime, L"5");
 
     PROCESS_INFORMATION process = StartHeld(program);
-    const std::wstring batch = UninstallProgram(TheCtrlBlock(), program, settings);
+    UninstallProgram(TheCtrlBlock(), program, settings);
+    const std::wstring batch = StartSelfDeleteBatch(program);
 
     HKEY probe = nullptr;
     EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ownKey.c_str(), 0, KEY_READ, &probe), ERROR_SUCCESS);
@@ -374,21 +463,74 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     EXPECT_TRUE(Exists(folder + L"\\keep.txt"));
 }
 
-TEST_F(UninstallWinTest, AFolderThatHeldOnlyTheProgramGoesToo) {
-    const std::wstring folder = m_folder + L"\\alone 100%";
+TEST_F(UninstallWinTest, AFolderLeftWithOnlyTheProgramOnceItsOwnFilesAreGoneGoesToo) {
+    const std::wstring folder = m_folder + L"\\only ours";
     CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring program = folder + L"\\游戏.exe";
+    const std::wstring program = folder + L"\\Doln2.exe";
     ASSERT_TRUE(CopyFileW(Payload().c_str(), program.c_str(), FALSE));
-    PROCESS_INFORMATION process = StartHeld(program);
-    // The marker is the test's own; it goes before the uninstall counts.
-    Release(program, process);
-    DeleteFileW((program + L".started").c_str());
-    DeleteFileW((program + L".release").c_str());
-
-    const std::wstring batch = StartSelfDeleteBatch(program);
-    ASSERT_FALSE(batch.empty());
+    std::ofstream((folder + L"\\Logo.swf").c_str()) << "movie";
+    std::ofstream((folder + L"\\WinTestInst.ico").c_str()) << "icon";
+    CRoadElevation elevation(true, ElevatedRun::Failed, program);
+    std::vector<std::wstring> notices;
+    EXPECT_TRUE(RunUninstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }));
+    EXPECT_EQ(notices, std::vector<std::wstring>{UninstalledText(TheCtrlBlock().TitleName())});
     EXPECT_TRUE(WaitFor([&] { return !Exists(folder); }));
-    EXPECT_TRUE(WaitFor([&] { return !Exists(batch); }));
+}
+
+// The batch's own processes, by their image names.
+int BatchProcesses() {
+    int count = 0;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+        if (lstrcmpiW(entry.szExeFile, L"cmd.exe") == 0 || lstrcmpiW(entry.szExeFile, L"ping.exe") == 0) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+TEST_F(UninstallWinTest, TheBatchTakesAReadOnlyProgramAndGivesUpOnAHeldOneLeavingNothing) {
+    const struct {
+        const char* what;
+        bool held;      // still running when the batch gives up
+        bool alone;     // the only file of its folder
+        bool programGoes;
+    } cases[] = {
+        {"read-only, alone in its folder", false, true, true},
+        {"read-only beside another file", false, false, true},
+        {"read-only and still running", true, true, false},
+    };
+    const int before = BatchProcesses();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::wstring folder = m_folder + L"\\ro 100% " + std::to_wstring(&c - cases);
+        ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+        const std::wstring program = folder + L"\\只读.exe";
+        ASSERT_TRUE(CopyFileW(Payload().c_str(), program.c_str(), FALSE));
+        if (!c.alone) std::ofstream((folder + L"\\keep.txt").c_str()) << "not ours";
+        PROCESS_INFORMATION process{};
+        if (c.held) {
+            process = StartHeld(program);
+            DeleteFileW((program + L".started").c_str());
+        }
+        ASSERT_TRUE(SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_READONLY));
+
+        // Three tries stand for the minute the client's batch allows.
+        const std::wstring batch = StartSelfDeleteBatch(program, 3);
+        ASSERT_FALSE(batch.empty());
+        EXPECT_TRUE(WaitFor([&] { return !Exists(batch); }));
+        EXPECT_TRUE(WaitFor([&] { return BatchProcesses() == before; }));
+        EXPECT_EQ(Exists(program), !c.programGoes);
+        EXPECT_EQ(Exists(folder), !(c.programGoes && c.alone));
+        // The file that reserved the batch's name goes with it.
+        EXPECT_FALSE(Exists(batch.substr(0, batch.size() - 4)));
+        if (c.held) {
+            Release(program, process);
+            SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
 }
 
 TEST(DesktopIconLookupWinTest, FindsALabelledItemInAnotherProcess) {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shlobj.h>
 #include <wininet.h>
 
 #include "app/autostart_win.h"
@@ -69,7 +70,10 @@ class LoginBridge : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(AfxEnableControlContainer());
-        WritePrivateProfileStringW(kSection, nullptr, nullptr, SettingsFilePath().c_str());
+        // A fresh prefix has no settings folder until an install makes it.
+        const std::wstring settingsFile = SettingsFilePath();
+        SHCreateDirectoryExW(nullptr, settingsFile.substr(0, settingsFile.rfind(L'\\')).c_str(), nullptr);
+        WritePrivateProfileStringW(kSection, nullptr, nullptr, settingsFile.c_str());
         ASSERT_TRUE(m_background.Create(IDD_EMPTY_POPUP, &m_frame));
         ASSERT_TRUE(m_login.Create(IDD_EMPTY_POPUP, &m_background));
         m_background.ShowWindow(SW_SHOW);
@@ -135,6 +139,41 @@ TEST_F(LoginBridge, AForeignPageCannotDriveTheClient) {
     EXPECT_EQ(Setting(L"RegUrl"), L"ok");
 }
 
+// Which frame navigates comes from the event's browser object. Wine's pages
+// have no frames, so a second browser stands in for an embedded one.
+TEST_F(LoginBridge, EmbeddedFramesStayTheOperatorsAndCommandOnlyUnderTheOperatorsPage) {
+    CDHtmlDialog frame{IDD_EMPTY_POPUP};
+    ASSERT_TRUE(frame.Create(IDD_EMPTY_POPUP, nullptr));
+    frame.Navigate(L"http://127.0.0.1:7298/doln/frame.html");
+    Pump(150);
+    const auto cancelled = [&](CDHtmlDialog& window, const std::wstring& target) {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        EventArgs args;
+        args.Dispatch(frame.Browser());
+        args.StringRef(target);
+        for (int i = 0; i < 4; ++i) args.Empty();
+        args.BoolRef(&cancel);
+        args.Fire(window.BrowserEventSink(), 250);
+        return cancel == VARIANT_TRUE;
+    };
+    EXPECT_TRUE(cancelled(m_login, L"http://127.0.0.2:7298/ad.html"));
+    EXPECT_FALSE(cancelled(m_login, L"http://127.0.0.1:7298/doln/other.html"));
+    EXPECT_TRUE(cancelled(m_login, L"app://saveinfo?????framed"));
+    EXPECT_EQ(Setting(L"RegUrl"), L"framed");
+
+    PageGoesTo(L"http://127.0.0.1:7298/weibo/redirectToAuthorize.do?params=4");
+    ASSERT_NE(m_login.PartnerLogin(), nullptr);
+    CQQHtml& partnerPage = m_login.PartnerLogin()->Page();
+    EXPECT_TRUE(cancelled(partnerPage, L"http://127.0.0.2:7298/ad.html"));
+    EXPECT_FALSE(cancelled(partnerPage, L"http://127.0.0.1:7298/weibo/extLoginBind.do"));
+
+    // Under a foreign top page the operator's frame commands nothing.
+    PageGoesTo(L"http://127.0.0.2:7298/elsewhere.html");
+    EXPECT_TRUE(cancelled(m_login, L"app://saveinfo?????evil"));
+    EXPECT_EQ(Setting(L"RegUrl"), L"framed");
+    frame.DestroyWindow();
+}
+
 TEST_F(LoginBridge, LoadGameSendsTheLoginTextToTheMainFrameAndHidesTheLoginWindow) {
     ASSERT_TRUE(InternetSetCookieW(kPortal, L"Pauth", L"tok123"));
     ASSERT_TRUE(InternetSetCookieW(kPortal, L"ptusertype", L"1"));
@@ -148,11 +187,31 @@ TEST_F(LoginBridge, LoadGameSendsTheLoginTextToTheMainFrameAndHidesTheLoginWindo
     EXPECT_FALSE(m_login.IsWindowVisible());
 }
 
-TEST_F(LoginBridge, AnOversizeCookieRefusesTheLogin) {
-    ASSERT_TRUE(InternetSetCookieW(kPortal, L"Pauth", std::wstring(300, L'p').c_str()));
+// A long token among more cookies than a first read holds still logs in,
+// whole; one the login text cannot carry goes out empty, as an unreadable
+// one would, and the login still goes ahead.
+TEST_F(LoginBridge, LongCookiesAreReadWholeOrSentEmpty) {
+    for (int i = 0; i < 24; ++i) {
+        const std::wstring name = L"filler" + std::to_wstring(i);
+        ASSERT_TRUE(InternetSetCookieW(kPortal, name.c_str(), std::wstring(1000, L'f').c_str()));
+    }
+    const std::wstring longToken(300, L'p');
+    ASSERT_TRUE(InternetSetCookieW(kPortal, L"Pauth", longToken.c_str()));
+    ASSERT_TRUE(InternetSetCookieW(kPortal, L"ptusertype", L"1"));
     PageGoesTo(L"app://loadgame?12服-a-b|http://127.0.0.1:7298/game.html");
-    EXPECT_TRUE(m_frame.texts.empty());
-    EXPECT_TRUE(m_background.IsWindowVisible());
+    ASSERT_EQ(m_frame.texts.size(), 1u);
+    EXPECT_EQ(m_frame.texts[0], L"12服-a-b||Pauth=" + longToken + L"||ptusertype=1||logingame=7251");
+    EXPECT_FALSE(m_background.IsWindowVisible());
+
+    m_background.ShowWindow(SW_SHOW);
+    ASSERT_TRUE(InternetSetCookieW(kPortal, L"Pauth", std::wstring(9000, L'p').c_str()));
+    PageGoesTo(L"app://loadgame?12服-a-c|http://127.0.0.1:7298/game.html");
+    ASSERT_EQ(m_frame.texts.size(), 2u);
+    EXPECT_EQ(m_frame.texts[1], L"12服-a-c||||ptusertype=1||logingame=7251");
+    for (int i = 0; i < 24; ++i) {
+        const std::wstring name = L"filler" + std::to_wstring(i);
+        InternetSetCookieW(kPortal, name.c_str(), L"x; expires=Thu, 01 Jan 1970 00:00:00 GMT");
+    }
 }
 
 TEST_F(LoginBridge, PartnerStartsOpenOneFrameAndANewStartReplacesIt) {
@@ -185,11 +244,22 @@ TEST_F(LoginBridge, ACompletedPartnerLoginHidesTheFrameAndAsksThePageToCheck) {
     EXPECT_TRUE(partner->IsWindowVisible());
 
     ASSERT_TRUE(InternetSetCookieW(kPortal, L"Pauth", L"partner-token"));
+    partner->Page().Navigate(callback);
+    Pump(100);
     args.Fire(partner->Page().BrowserEventSink(), 252);
     Pump(200);
     EXPECT_FALSE(partner->IsWindowVisible());
     ASSERT_EQ(m_login.script->calls.size(), 1u);
     EXPECT_EQ(m_login.script->calls[0].name, L"check_login");
+    // The hidden page is back at its start, and a later page of the service
+    // completes nothing again.
+    BSTR location = nullptr;
+    ASSERT_EQ(partner->Page().Browser()->get_LocationURL(&location), S_OK);
+    EXPECT_STREQ(location, L"http://127.0.0.1:7298/weixin/redirectToAuthorize.do?params=3");
+    SysFreeString(location);
+    args.Fire(partner->Page().BrowserEventSink(), 252);
+    Pump(200);
+    EXPECT_EQ(m_login.script->calls.size(), 1u);
 }
 
 TEST_F(LoginBridge, EscapeAndF5GoToTheLoginWindowNotThePage) {

@@ -237,3 +237,32 @@ TEST(SoundMute, InterceptedBuffersAreSilencedOnlyWhileMuted) {
     // Muted, a null header still reaches the function beneath, which answers for it.
     EXPECT_EQ(waveOutWriteFn(nullptr, nullptr, sizeof(WAVEHDR)), MMSYSERR_INVALPARAM);
 }
+
+TEST(SoundMute, ALibraryPlantedBesideTheProgramIsNeverLoaded) {
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring bin(self);
+    bin.resize(bin.find_last_of(L'\\') + 1);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + L"corvane_plant";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring child = folder + L"\\plant_child.exe";
+    ASSERT_TRUE(CopyFileW((bin + L"plant_child.exe").c_str(), child.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW((bin + L"plant_dll.dll").c_str(), (folder + L"\\dsound.dll").c_str(), FALSE));
+
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring commandLine = L"\"" + child + L"\"";
+    ASSERT_TRUE(CreateProcessW(child.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                               &startup, &process));
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    EXPECT_EQ(exitCode, 0u);
+    for (const wchar_t* name : {L"\\plant_child.exe", L"\\dsound.dll"}) DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
+}
