@@ -155,7 +155,6 @@ void BrokenStateEndToEnd::Start(const Row& row, Mode mode) {
     if (mode != Mode::FirstRun) {
         EXPECT_TRUE(run.sawLoginFace);
     }
-    for (const BoxSeen& box : run.boxes) std::printf("  [%s, %s] box: %s\n", row.name, Name(mode), Narrow(box.text).c_str());
     const std::wstring dump = client.substr(0, client.size() - 4) + L".dmp";
     EXPECT_EQ(GetFileAttributesW(dump.c_str()), INVALID_FILE_ATTRIBUTES) << "a crash dump";
 
