@@ -16,8 +16,12 @@ bool IsProcessElevated() {
 }
 
 ElevatedRun RunElevatedCopy(const std::wstring& parameters, DWORD& exitCode, HWND owner, DWORD waitMs) {
+    return RunElevatedProgram(ModulePath(), parameters, exitCode, owner, waitMs);
+}
+
+ElevatedRun RunElevatedProgram(const std::wstring& program, const std::wstring& parameters, DWORD& exitCode,
+                               HWND owner, DWORD waitMs) {
     exitCode = 0;
-    const std::wstring program = ModulePath();
     if (program.empty()) return ElevatedRun::Failed;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
@@ -28,6 +32,9 @@ ElevatedRun RunElevatedCopy(const std::wstring& parameters, DWORD& exitCode, HWN
     info.lpVerb = L"runas";
     info.lpFile = program.c_str();
     info.lpParameters = parameters.c_str();
+    // Its own folder as the current one, not wherever this process stands.
+    const std::wstring folder = program.substr(0, program.find_last_of(L'\\'));
+    info.lpDirectory = folder.c_str();
     info.nShow = SW_SHOWNORMAL;
     if (!ShellExecuteExW(&info)) {
         return GetLastError() == ERROR_CANCELLED ? ElevatedRun::Refused : ElevatedRun::Failed;
@@ -45,8 +52,8 @@ namespace {
 class CSystemElevation final : public IElevation {
 public:
     bool IsElevated() const override { return IsProcessElevated(); }
-    ElevatedRun RunElevated(const std::wstring& parameters, DWORD& exitCode) override {
-        return RunElevatedCopy(parameters, exitCode);
+    ElevatedRun RunElevated(const std::wstring& program, const std::wstring& parameters, DWORD& exitCode) override {
+        return RunElevatedProgram(program, parameters, exitCode);
     }
 };
 
@@ -57,10 +64,11 @@ IElevation& SystemElevation() {
     return elevation;
 }
 
-MachineWork RunMachineWork(IElevation& elevation, const std::wstring& parameters, const std::function<bool()>& here) {
+MachineWork RunMachineWork(IElevation& elevation, const std::wstring& program, const std::wstring& parameters,
+                           const std::function<bool()>& here) {
     if (elevation.IsElevated()) return here() ? MachineWork::DoneHere : MachineWork::Failed;
     DWORD exitCode = 0;
-    switch (elevation.RunElevated(parameters, exitCode)) {
+    switch (elevation.RunElevated(program, parameters, exitCode)) {
         case ElevatedRun::Done:
             return exitCode == 0 ? MachineWork::DoneElevated : MachineWork::Failed;
         case ElevatedRun::Refused:

@@ -31,16 +31,20 @@ inline constexpr DWORD kElevatedCopyWaitMs = 5 * 60 * 1000;
 ElevatedRun RunElevatedCopy(const std::wstring& parameters, DWORD& exitCode, HWND owner = nullptr,
                             DWORD waitMs = kElevatedCopyWaitMs);
 
+// The same for the program file at `program` (a copy of this one).
+ElevatedRun RunElevatedProgram(const std::wstring& program, const std::wstring& parameters, DWORD& exitCode,
+                               HWND owner = nullptr, DWORD waitMs = kElevatedCopyWaitMs);
+
 // The two answers the per-machine roads depend on, as a seam: Wine runs
 // everything elevated and has no prompt to refuse.
 class IElevation {
 public:
     virtual ~IElevation() = default;
     virtual bool IsElevated() const = 0;
-    virtual ElevatedRun RunElevated(const std::wstring& parameters, DWORD& exitCode) = 0;
+    virtual ElevatedRun RunElevated(const std::wstring& program, const std::wstring& parameters, DWORD& exitCode) = 0;
 };
 
-// IsProcessElevated and RunElevatedCopy.
+// IsProcessElevated and RunElevatedProgram.
 IElevation& SystemElevation();
 
 enum class MachineWork {
@@ -51,5 +55,7 @@ enum class MachineWork {
 };
 
 // Per-machine work: `here` in this process when it is elevated (true when
-// the work succeeded), else in an elevated copy started with `parameters`.
-MachineWork RunMachineWork(IElevation& elevation, const std::wstring& parameters, const std::function<bool()>& here);
+// the work succeeded), else in the elevated `program` (this one or a copy of
+// it) started with `parameters`.
+MachineWork RunMachineWork(IElevation& elevation, const std::wstring& program, const std::wstring& parameters,
+                           const std::function<bool()>& here);

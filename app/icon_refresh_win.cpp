@@ -22,11 +22,11 @@ constexpr DWORD kDeleteSettleMs = 800;
 // slower line. Start-up waits for the refresh, so the wait stays bounded.
 constexpr unsigned kReceiveLimitMs = 3000;
 
-void RemoveShortcuts(const std::wstring& name) {
-    DeleteDesktopShortcut(name);
-    DeleteStartMenuShortcut(name);
-    DeleteStartMenuShortcut(UninstallShortcutName(name));
-    RemoveQuickLaunch(name);
+void RemoveShortcuts(const std::wstring& name, const std::wstring& program) {
+    DeleteDesktopShortcut(name, program);
+    DeleteStartMenuShortcut(name, program);
+    DeleteStartMenuShortcut(UninstallShortcutName(name), program);
+    RemoveQuickLaunch(name, program);
 }
 
 }  // namespace
@@ -70,7 +70,7 @@ bool FollowIconDescription(const CCtrlBlock& block, const std::wstring& programP
 
     CScopedCoInit com;
     const std::wstring oldName = settings.Read(settings::kIconName);
-    RemoveShortcuts(oldName.empty() ? block.DisplayName() : oldName);
+    RemoveShortcuts(oldName.empty() ? block.DisplayName() : oldName, programPath);
     Sleep(kDeleteSettleMs);
     RefreshDesktopItems();
 

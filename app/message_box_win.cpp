@@ -2,6 +2,6 @@
 
 #include "ui/message_box_win.h"
 
-int ShowMessageBox(UINT style, const std::wstring& caption, const std::wstring& text) {
-    return CMessageBox::Show(static_cast<int>(style), caption, text);
+int ShowMessageBox(UINT style, const std::wstring& caption, const std::wstring& text, HWND owner) {
+    return CMessageBox::Show(static_cast<int>(style), caption, text, owner);
 }

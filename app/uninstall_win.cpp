@@ -43,12 +43,15 @@ void RemoveRegistryItems(const std::wstring& shortName, const std::wstring& file
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kBrowserEmulationKey, fileName.c_str());
 }
 
-void RemoveShortcuts(const std::wstring& name) {
-    DeleteDesktopShortcut(kWebGamesShortcut);
-    DeleteDesktopShortcut(name);
-    DeleteStartMenuShortcut(name);
-    DeleteStartMenuShortcut(UninstallShortcutName(name));
-    RemoveQuickLaunch(name);
+void RemoveShortcuts(const std::wstring& name, const std::wstring& program) {
+    // A fixed name of the maker's own, not the portal's choice; it never
+    // pointed at this program.
+    if (const std::wstring webGames = DesktopShortcutPath(kWebGamesShortcut); !webGames.empty())
+        DeleteFileW(webGames.c_str());
+    DeleteDesktopShortcut(name, program);
+    DeleteStartMenuShortcut(name, program);
+    DeleteStartMenuShortcut(UninstallShortcutName(name), program);
+    RemoveQuickLaunch(name, program);
 }
 
 void RemoveStartMenuFolderIfEmpty() {
@@ -131,7 +134,7 @@ void UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, 
     {
         CScopedCoInit com;
         const std::wstring iconName = settings.Read(settings::kIconName);
-        RemoveShortcuts(iconName.empty() ? block.DisplayName() : iconName);
+        RemoveShortcuts(iconName.empty() ? block.DisplayName() : iconName, programPath);
         settings.Write(settings::kIconTime, L"");
         settings.Write(settings::kIconName, L"");
         RemoveStartMenuFolderIfEmpty();

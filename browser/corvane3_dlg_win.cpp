@@ -59,7 +59,8 @@ constexpr ButtonImage kButtonImages[] = {
 // PUSHBUTTON, LTEXT and DEFPUSHBUTTON give. They are made at the first login:
 // until then the frame is a pixel behind the login face, and making them
 // with the frame held that face up. Every one but the hidden default button
-// is placed by LayoutControls.
+// is made at its place in the layout for the frame's width, so that the
+// skinned controls set up over them start at their real sizes.
 struct FrameControl {
     int id;
     const wchar_t* windowClass;
@@ -150,6 +151,9 @@ BOOL CCorvane3Dlg::OnInitDialog() {
 #pragma GCC diagnostic pop
 
     ModifyStyle(0, WS_CLIPCHILDREN);
+    // Other clients of this build find this one by its title (the hotkey
+    // settings' reload), and the taskbar names it by it, from the login face on.
+    SetTitle(TheCtrlBlock().TitleName());
     MoveWindow(0, 0, 1, 1);
     m_loginBk.Create(IDD_EMPTY_POPUP, this);
     ShowLoginFace();
@@ -188,20 +192,23 @@ LRESULT CCorvane3Dlg::OnLoginFaceShown(WPARAM, LPARAM) {
 void CCorvane3Dlg::EnsureControls() {
     if (m_controlsSetUp) return;
     m_controlsSetUp = true;
-    CreateControls();
-    SetupControls();
     RECT client{};
     GetClientRect(&client);
-    LayoutControls(client.right);
+    CreateControls(client.right);
+    SetupControls();
 }
 
-void CCorvane3Dlg::CreateControls() {
+void CCorvane3Dlg::CreateControls(int cx) {
+    const auto layout = tabs::ControlLayout(cx, static_cast<int>(m_titles.size()));
     // As the dialog manager makes a template's controls: children that do
     // not notify their parent of their own creation, in the dialog's font.
     const WPARAM font = static_cast<WPARAM>(SendMessage(WM_GETFONT));
     for (const FrameControl& control : kFrameControls) {
+        const auto place = std::find_if(layout.begin(), layout.end(),
+                                        [&](const tabs::Placement& p) { return p.id == control.id; });
+        const tabs::Placement at = place != layout.end() ? *place : tabs::Placement{control.id};
         const HWND made = ::CreateWindowExW(WS_EX_NOPARENTNOTIFY, control.windowClass, control.text,
-                                           WS_CHILD | control.style, 0, 0, 0, 0, m_hWnd,
+                                           WS_CHILD | control.style, at.x, at.y, at.cx, at.cy, m_hWnd,
                                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                                            fw::ResourceInstance(), nullptr);
         if (made != nullptr) ::SendMessageW(made, WM_SETFONT, font, FALSE);
@@ -226,7 +233,6 @@ void CCorvane3Dlg::SetupControls() {
     m_bmpMin.Reset(LoadSkinImage(module, IDP_MIN));
     SetSkin(m_bmpClose.Get(), LoadSkinImage(module, IDP_FRAME_MAIN), FALSE, TRUE, m_bmpMin.Get(),
             LoadSkinImage(module, IDP_MAX), LoadSkinImage(module, IDP_RESTORE));
-    SetTitle(TheCtrlBlock().TitleName());
 
     CBtnEx* buttons[] = {&m_btnBoss,    &m_btnTool,    &m_btnNewPage, &m_btnWeb[0], &m_btnWeb[1],
                          &m_btnWeb[2], &m_btnWeb[3], &m_btnWeb[4], &m_btnWeb[5]};
@@ -238,6 +244,8 @@ void CCorvane3Dlg::SetupControls() {
         button.m_bHandCursor = kButtonImages[i].hand;
     }
     m_btnTool.m_clrText = RGB(255, 255, 255);
+    // Its skin draws the "+"; the window keeps the text for tools that read it.
+    m_btnNewPage.m_strText.clear();
     m_bmpSoundOn.Reset(LoadSkinImage(module, IDP_SOUND_ON));
     m_bmpSoundOff.Reset(LoadSkinImage(module, IDP_SOUND_OFF));
     m_btnSound.SubclassDlgItem(tabs::id::kSound, this);
@@ -374,6 +382,9 @@ void CCorvane3Dlg::ToggleHide() {
         ShowWindow(SW_HIDE);
         if (m_pSettingDlg != nullptr && m_pSettingDlg->IsWindowVisible()) m_pSettingDlg->EndDialog(2);
         if (m_loginBk.IsWindowVisible()) m_loginBk.ShowWindow(SW_HIDE);
+        // Its topmost dimmed capture of the game would stay on the screen
+        // the boss key is meant to clear.
+        m_screenShot.Close();
         return;
     }
     if (!m_pages.empty()) m_pages[m_nCurPage]->ShowWindow(SW_SHOW);
@@ -690,12 +701,10 @@ void CCorvane3Dlg::ResetHover() {
 }
 
 void CCorvane3Dlg::RepaintPageDocument() {
-    static constexpr const wchar_t* kDocumentChain[] = {L"AfxFrameOrView90su", L"Shell Embedding",
-                                                        L"Shell DocObject View", L"Internet Explorer_Server"};
-    const HWND server = FindChildChain(m_pages[m_nCurPage]->m_hWnd, kDocumentChain, std::size(kDocumentChain));
+    const HWND server = FindDocumentWindow(m_pages[m_nCurPage]->m_hWnd);
     if (server == nullptr) return;
     ::InvalidateRect(server, nullptr, TRUE);
-    if (const HWND flash = ::FindWindowExW(server, nullptr, L"MacromediaFlashPlayerActiveX", L""))
+    if (const HWND flash = ::FindWindowExW(server, nullptr, L"MacromediaFlashPlayerActiveX", nullptr))
         ::InvalidateRect(flash, nullptr, TRUE);
 }
 
@@ -911,7 +920,18 @@ void CCorvane3Dlg::OpenWebShortcut(const std::wstring& url) {
 }
 
 int CCorvane3Dlg::AskUser(UINT style, const std::wstring& text) {
-    return ShowMessageBox(style, TheCtrlBlock().TitleName(), text);
+    return ShowMessageBox(style, TheCtrlBlock().TitleName(), text, BoxOwner());
+}
+
+HWND CCorvane3Dlg::BoxOwner() {
+    // While the login window shows it is what the user looks at, topmost
+    // above the frame and its pages: a box owned by the frame would open
+    // behind it.
+    if (m_loginBk.m_hWnd != nullptr && m_loginBk.IsWindowVisible()) {
+        const HWND page = m_loginBk.LoginPage().m_hWnd;
+        return page != nullptr ? page : m_loginBk.m_hWnd;
+    }
+    return m_hWnd;
 }
 
 UINT CCorvane3Dlg::TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner) {

@@ -124,6 +124,9 @@ protected:
     // the desktop.
     void ShowLoginFace();
 
+    // The window the frame's questions stand over (ui/box_placement_win.h).
+    HWND BoxOwner();
+
     // Seams: the frame's outside actions, replaced by tests.
     virtual int AskUser(UINT style, const std::wstring& text);
     virtual void OpenWebShortcut(const std::wstring& url);
@@ -148,13 +151,14 @@ private:
     PictureInputs CurrentPictureInputs(int width, int height) const;
     void DrawPicture(HDC dc);
 
-    // The frame stays a hidden pixel until its first page: its skins decode
-    // on a worker once the login face shows, and its controls are set up
-    // with them at the first login. Until then the controls keep the places
-    // the dialog template gave them, where SetupControls takes their
-    // drawing sizes, and the layout waits.
+    // The frame stays a pixel behind the login face until its first page:
+    // its skins decode on a worker once the face shows, and its controls are
+    // made and set up with them at the first login, each at its place in the
+    // layout for the frame's width at that moment. Every later change of
+    // width lays them out again; until the first login there is nothing to
+    // lay out.
     void EnsureControls();
-    void CreateControls();
+    void CreateControls(int cx);
     void SetupControls();
     void LayoutControls(int cx);
     void SetAccountText(const std::wstring& label);

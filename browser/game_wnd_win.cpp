@@ -20,16 +20,23 @@ void TitleChangeThunk(CDHtmlDialog* dialog, DISPPARAMS* params) {
     static_cast<CGameWnd*>(dialog)->OnTitleChange(fw::VariantText(title));
 }
 
+// The browser control's window is a direct child of the page; the game's
+// Flash window lies inside its document window.
 constexpr const wchar_t* kFlashChain[] = {L"Shell Embedding", L"Shell DocObject View", L"Internet Explorer_Server",
                                           L"MacromediaFlashPlayerActiveX"};
+constexpr size_t kDocumentDepth = 3;
 
 }  // namespace
 
 HWND FindChildChain(HWND top, const wchar_t* const* classes, size_t count) {
     HWND window = top;
-    for (size_t i = 0; i < count && window != nullptr; ++i) window = ::FindWindowExW(window, nullptr, classes[i], L"");
+    // By class alone: the control titles some of its windows, on some systems.
+    for (size_t i = 0; i < count && window != nullptr; ++i)
+        window = ::FindWindowExW(window, nullptr, classes[i], nullptr);
     return window;
 }
+
+HWND FindDocumentWindow(HWND page) { return FindChildChain(page, kFlashChain, kDocumentDepth); }
 
 BEGIN_EVENTSINK_MAP(CGameWnd, CDHtmlDialog)
     {CDHtmlDialog::kBrowserId, kDispidTitleChange, &TitleChangeThunk},

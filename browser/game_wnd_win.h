@@ -40,6 +40,9 @@ private:
     std::wstring m_strUrl;
 };
 
-// The child window classes from a game page down to the game's Flash
-// window, and the frame's own way down from a page to its document window.
+// The window reached from `top` through children of the given classes, in
+// order (none when a level is missing).
 HWND FindChildChain(HWND top, const wchar_t* const* classes, size_t count);
+// A page's document window ("Internet Explorer_Server"), which the frame
+// repaints after a restore; none while the page has no document.
+HWND FindDocumentWindow(HWND page);

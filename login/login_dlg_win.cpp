@@ -230,7 +230,7 @@ void CLoginDlg::EnterGame(const std::wstring& url) {
     const LRESULT accepted =
         ::SendMessageW(MainFrame(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data));
     if (accepted == 0) {
-        ShowMessageBox(0, TheCtrlBlock().TitleName(), DuplicateLoginMessage(label));
+        ShowMessageBox(0, TheCtrlBlock().TitleName(), DuplicateLoginMessage(label), m_hWnd);
         PostCloseRequest();
         return;
     }
@@ -240,7 +240,7 @@ void CLoginDlg::EnterGame(const std::wstring& url) {
 void CLoginDlg::CancelLogin() {
     const CCtrlBlock& block = TheCtrlBlock();
     const bool yes = AsksBeforeExit(block.BuildFlags()) &&
-                     ShowMessageBox(MB_YESNO, block.TitleName(), kCancelQuestion) == IDYES;
+                     ShowMessageBox(MB_YESNO, block.TitleName(), kCancelQuestion, m_hWnd) == IDYES;
     const ExitGameSteps steps = StepsOfExitGame(block.BuildFlags(), yes);
     if (steps.openExitPage)
         ::ShellExecuteW(nullptr, L"open", block.ExitPageUrl().c_str(), nullptr, nullptr, SW_SHOW);

@@ -139,7 +139,7 @@ void CSettingDlg::OnOK() {
     std::array<std::wstring, 3> texts;
     for (size_t i = 0; i < texts.size(); ++i) texts[i] = ItemText(m_hWnd, kEdits[i].id);
     if (HotkeysConflict(texts)) {
-        CMessageBox::Show(MB_OK, TheCtrlBlock().TitleName(), kConflictText, this);
+        CMessageBox::Show(MB_OK, TheCtrlBlock().TitleName(), kConflictText, m_hWnd);
         return;
     }
     CSettings settings = HotkeySettings();

@@ -7,6 +7,8 @@
 #include <versionhelpers.h>
 #include <wrl/client.h>
 
+#include <optional>
+
 #include "app/ctrl_block.h"
 #include "tools/file_tree.h"
 #include "tools/shell_folder_win.h"
@@ -51,6 +53,35 @@ void RunVerb(const wchar_t* verb, const std::wstring& file) {
     ShellExecuteW(nullptr, verb, file.c_str(), nullptr, nullptr, SW_SHOW);
 }
 
+// The target a shell link file names, or nothing when the file is no link.
+std::optional<std::wstring> LinkTarget(const std::wstring& path) {
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+        FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ))) {
+        return std::nullopt;
+    }
+    wchar_t target[MAX_PATH] = {};
+    if (FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH))) return std::nullopt;
+    return std::wstring(target);
+}
+
+// The shortcut names come from the portal: a name of someone else's
+// shortcut ("Google Chrome") must neither replace nor delete it. Only a
+// place that is free or holds a link to `program` is ours to write.
+bool IsFreeOrOurs(const std::wstring& path, const std::wstring& program) {
+    if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return true;
+    }
+    return IsLinkTo(path, program);
+}
+
+BOOL DeleteIfOurs(const std::wstring& path, const std::wstring& program) {
+    if (path.empty() || !IsLinkTo(path, program)) return FALSE;
+    return DeleteFileW(path.c_str()) ? TRUE : FALSE;
+}
+
 // Writes the link beside its final place and moves it there, so that a
 // failed save never leaves a half-written shortcut in place of a good one.
 bool SaveLink(IPersistFile* file, const std::wstring& path) {
@@ -67,6 +98,14 @@ bool SaveLink(IPersistFile* file, const std::wstring& path) {
 }
 
 }  // namespace
+
+bool IsLinkTo(const std::wstring& path, const std::wstring& program) {
+    if (path.empty() || program.empty()) return false;
+    ScopedComInit com;
+    const std::optional<std::wstring> target = LinkTarget(path);
+    return target && CompareStringOrdinal(target->c_str(), static_cast<int>(target->size()), program.c_str(),
+                                          static_cast<int>(program.size()), TRUE) == CSTR_EQUAL;
+}
 
 std::wstring DesktopShortcutPath(const std::wstring& name) { return LinkIn(CSIDL_COMMON_DESKTOPDIRECTORY, L"", name); }
 
@@ -102,15 +141,17 @@ BOOL CreateDesktopShortcut(const std::wstring& iconFile, const std::wstring& nam
                            const std::wstring& arguments) {
     if (!FileExists(target)) return FALSE;
     const std::wstring path = DesktopShortcutPath(name);
-    if (path.empty()) return FALSE;
+    if (path.empty() || !IsFreeOrOurs(path, target)) return FALSE;
+    if (!CreateLink(target, iconFile, path, arguments, DesktopShortcutDescription(TheCtrlBlock().PortalHost())))
+        return FALSE;
+    // Only once the all-users link stands: the user keeps a working one.
     const std::wstring userPath = UserDesktopShortcutPath(name);
-    if (!userPath.empty() && lstrcmpiW(userPath.c_str(), path.c_str()) != 0) DeleteFileW(userPath.c_str());
-    return CreateLink(target, iconFile, path, arguments, DesktopShortcutDescription(TheCtrlBlock().PortalHost()));
+    if (!userPath.empty() && lstrcmpiW(userPath.c_str(), path.c_str()) != 0) DeleteIfOurs(userPath, target);
+    return TRUE;
 }
 
-BOOL DeleteDesktopShortcut(const std::wstring& name) {
-    const std::wstring path = DesktopShortcutPath(name);
-    return !path.empty() && DeleteFileW(path.c_str()) ? TRUE : FALSE;
+BOOL DeleteDesktopShortcut(const std::wstring& name, const std::wstring& program) {
+    return DeleteIfOurs(DesktopShortcutPath(name), program);
 }
 
 BOOL CreateStartMenuShortcut(const std::wstring& arguments, const std::wstring& target, const std::wstring& name,
@@ -120,19 +161,19 @@ BOOL CreateStartMenuShortcut(const std::wstring& arguments, const std::wstring& 
     std::wstring folder;
     if (path.empty() || !SplitPath(path, &folder, nullptr)) return FALSE;
     CreateDirectoryW(folder.c_str(), nullptr);
+    if (!IsFreeOrOurs(path, target)) return FALSE;
     return CreateLink(target, iconFile, path, arguments, L"");
 }
 
-BOOL DeleteStartMenuShortcut(const std::wstring& name) {
-    const std::wstring path = StartMenuShortcutPath(name);
-    return !path.empty() && DeleteFileW(path.c_str()) ? TRUE : FALSE;
+BOOL DeleteStartMenuShortcut(const std::wstring& name, const std::wstring& program) {
+    return DeleteIfOurs(StartMenuShortcutPath(name), program);
 }
 
 BOOL CreateQuickLaunch(const std::wstring& name, const std::wstring& target, const std::wstring& iconFile,
                        const std::wstring& arguments) {
     if (!FileExists(target)) return FALSE;
     const std::wstring path = QuickLaunchPath(name);
-    if (path.empty()) return FALSE;
+    if (path.empty() || !IsFreeOrOurs(path, target)) return FALSE;
     const BOOL made = CreateLink(target, iconFile, path, arguments, L"");
     if (made && IsWindowsVistaOrGreater()) {
         RunVerb(L"TaskbarPin", path);
@@ -141,9 +182,9 @@ BOOL CreateQuickLaunch(const std::wstring& name, const std::wstring& target, con
     return made;
 }
 
-BOOL RemoveQuickLaunch(const std::wstring& name) {
+BOOL RemoveQuickLaunch(const std::wstring& name, const std::wstring& program) {
     const std::wstring path = QuickLaunchPath(name);
-    if (path.empty()) return FALSE;
+    if (path.empty() || !IsLinkTo(path, program)) return FALSE;
     RunVerb(L"TaskbarUnpin", path);
     RunVerb(L"StartUnpin", path);
     return DeleteFileW(path.c_str()) ? TRUE : FALSE;

@@ -11,6 +11,7 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 
 BEGIN_MESSAGE_MAP(CBtnEx, CButton)
     ON_WM_ERASEBKGND()
+    ON_WM_SIZE()
     ON_WM_MOUSEMOVE()
     ON_WM_MOUSEHOVER()
     ON_WM_MOUSELEAVE()
@@ -140,6 +141,13 @@ void CBtnEx::DrawItem(DRAWITEMSTRUCT* item) {
 }
 
 BOOL CBtnEx::OnEraseBkgnd(HDC) { return TRUE; }
+
+// The drawing size is the window's, whoever sized it: a button subclassed
+// before its owner lays it out would otherwise keep drawing at its old size.
+void CBtnEx::OnSize(UINT, int, int) {
+    Default();
+    GetWindowRect(&m_rcWindow);
+}
 
 void CBtnEx::OnMouseMove(UINT, POINT) {
     if (!m_bTracking) {

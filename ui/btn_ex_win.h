@@ -47,6 +47,7 @@ protected:
 
     DECLARE_MESSAGE_MAP()
     BOOL OnEraseBkgnd(HDC dc);
+    void OnSize(UINT type, int cx, int cy);
     void OnMouseMove(UINT flags, POINT point);
     void OnMouseHover(UINT flags, POINT point);
     void OnMouseLeave();

@@ -1,6 +1,8 @@
 #include "ui/message_box_win.h"
 
+#include "fw/win_app_win.h"
 #include "res/resource.h"
+#include "ui/box_placement_win.h"
 #include "ui/image_loader_win.h"
 #include "ui/msgbox_layout.h"
 #include "ui/msgbox_paint_win.h"
@@ -18,17 +20,23 @@ BEGIN_MESSAGE_MAP(CMessageBox, CDlgEx)
     ON_COMMAND(ui::kMsgBoxSecondButtonId, OnButton2)
 END_MESSAGE_MAP()
 
-CMessageBox::CMessageBox(CWnd* parent)
-    : CDlgEx(ui::kMsgBoxDialogTemplateId, parent), m_clrText(ui::kMsgBoxTextColour) {}
+CMessageBox::CMessageBox() : CDlgEx(ui::kMsgBoxDialogTemplateId), m_clrText(ui::kMsgBoxTextColour) {}
 
 CMessageBox::~CMessageBox() {
     // The buttons paint from the strips: the window goes first.
     if (m_hWnd != nullptr && ::IsWindow(m_hWnd)) DestroyWindow();
 }
 
-int CMessageBox::Show(int style, const std::wstring& caption, const std::wstring& text, CWnd* parent) {
+int CMessageBox::Show(int style, const std::wstring& caption, const std::wstring& text, HWND owner) {
     const HMODULE module = fw::ResourceInstance();
-    CMessageBox box(parent);
+    if (owner == nullptr) {
+        const CWinApp* app = AfxGetApp();
+        if (app != nullptr && app->m_pMainWnd != nullptr) owner = app->m_pMainWnd->m_hWnd;
+    }
+    // A window already gone would make the box fail to open at all.
+    if (owner != nullptr && !::IsWindow(owner)) owner = nullptr;
+    CMessageBox box;
+    box.SetOwnerWindow(MessageBoxOwner(owner));
     box.m_bmpFrame.Reset(LoadSkinImage(module, ui::kMsgBoxSkinId));
     box.m_bmpClose.Reset(LoadSkinImage(module, ui::kMsgBoxCloseStripId));
     box.m_bmpButton1.Reset(LoadSkinImage(module, ui::kMsgBoxButtonStripId));
@@ -55,8 +63,7 @@ BOOL CMessageBox::OnInitDialog() {
     const SIZE strip = fw::BitmapSize(m_bmpButton1.Get());
     const ui::MsgBoxSize size = MsgBoxWindowSizeFor(m_hWnd, m_font, m_strText, strip);
     SetWindowPos(nullptr, 0, 0, size.width, size.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    // The template has no place of its own for a box sized from its text.
-    CenterWindow();
+    PlaceMessageBox(m_hWnd, ::GetWindow(m_hWnd, GW_OWNER));
 
     RECT client{};
     GetClientRect(&client);

@@ -14,14 +14,15 @@
 
 class CMessageBox : public CDlgEx {
 public:
-    explicit CMessageBox(CWnd* parent = nullptr);
+    CMessageBox();
     ~CMessageBox() override;
 
     // Loads the box's images from the program's resources and runs it
-    // modally over `parent` (none: the application's main window, if any).
-    // Returns IDOK, IDCANCEL, IDYES or IDNO; -1 when the box could not be
-    // shown at all.
-    static int Show(int style, const std::wstring& caption, const std::wstring& text, CWnd* parent = nullptr);
+    // modally, owned by MessageBoxOwner(owner) (none: of the application's
+    // main window, if any) and placed over it by PlaceMessageBox; the owner
+    // is disabled while it runs. Returns IDOK, IDCANCEL, IDYES or IDNO; -1
+    // when the box could not be shown at all.
+    static int Show(int style, const std::wstring& caption, const std::wstring& text, HWND owner = nullptr);
 
     fw::ScopedBitmap m_bmpFrame;    // taken over by the frame at initialisation
     fw::ScopedBitmap m_bmpClose;

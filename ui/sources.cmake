@@ -1,5 +1,6 @@
 list(APPEND CORE_PORTABLE
   ui/msgbox_layout.cpp
+  ui/box_placement.cpp
   ui/line_walk.cpp
   ui/progress_fill.cpp
   ui/skin_geometry.cpp
@@ -21,4 +22,5 @@ list(APPEND CORE_WIN
   ui/static_ex_win.cpp
   ui/img_progress_win.cpp
   ui/message_box_win.cpp
+  ui/box_placement_win.cpp
 )

@@ -2,6 +2,7 @@
 
 BEGIN_MESSAGE_MAP(CStaticEx, CStatic)
     ON_WM_PAINT()
+    ON_MESSAGE(WM_PRINTCLIENT, OnPrintClient)
     ON_WM_ERASEBKGND()
     ON_WM_SETCURSOR()
     ON_WM_MOUSEMOVE()
@@ -60,21 +61,27 @@ void CStaticEx::DrawTextLines(HDC dc) {
     m_lastWalk = DrawStaticExLines(m_hWnd, dc, look, GetTextFont(), Image());
 }
 
+void CStaticEx::PaintInto(HDC target) {
+    RECT window{};
+    GetWindowRect(&window);
+    const fw::MemoryCanvas canvas(target, window.right - window.left, window.bottom - window.top);
+    if (!canvas.IsValid()) return;
+    PaintStaticExBackground(m_hWnd, canvas.Dc(), Image());
+    DrawTextLines(canvas.Dc());
+    canvas.CopyTo(target);
+}
+
 void CStaticEx::OnPaint() {
     PAINTSTRUCT paint{};
     const HDC target = BeginPaint(m_hWnd, &paint);
     if (target == nullptr) return;
-    RECT window{};
-    GetWindowRect(&window);
-    {
-        const fw::MemoryCanvas canvas(target, window.right - window.left, window.bottom - window.top);
-        if (canvas.IsValid()) {
-            PaintStaticExBackground(m_hWnd, canvas.Dc(), Image());
-            DrawTextLines(canvas.Dc());
-            canvas.CopyTo(target);
-        }
-    }
+    PaintInto(target);
     EndPaint(m_hWnd, &paint);
+}
+
+LRESULT CStaticEx::OnPrintClient(WPARAM dc, LPARAM) {
+    if (dc != 0) PaintInto(reinterpret_cast<HDC>(dc));
+    return 0;
 }
 
 // The parent's skin shows through: the paint draws it beneath the text.

@@ -55,6 +55,8 @@ protected:
 
     DECLARE_MESSAGE_MAP()
     void OnPaint();
+    // PrintWindow and a parent's WM_PRINT get the same picture as the screen.
+    LRESULT OnPrintClient(WPARAM dc, LPARAM flags);
     BOOL OnEraseBkgnd(HDC dc);
     BOOL OnSetCursor(HWND wnd, UINT hitTest, UINT message);
     void OnMouseMove(UINT flags, POINT point);
@@ -63,6 +65,7 @@ protected:
 
 private:
     StaticExImage Image() const;
+    void PaintInto(HDC target);
 
     ui::StaticWalk m_lastWalk;
 };

@@ -341,7 +341,7 @@ def main():
         pill(x, 28, 16, *TOOL_PLATES[i], f"n{i}") + icon_plus(x + 14, 8, ["#e6edf7", "#ffffff", GOLD, "#7b8494"][i])))
     labelled_button("166-refresh.svg", 57, 23, "刷新")
     labelled_button("167-screenshot.svg", 63, 23, "截图")
-    labelled_button("168-service.svg", 64, 23, "客服")
+    labelled_button("168-service.svg", 60, 23, "客服")
     labelled_button("169-novice.svg", 60, 23, "新手卡")
     labelled_button("170-pay.svg", 60, 23, "充值", colours=[GOLD, "#ffd98a", "#ffffff", "#7b8494"])
     labelled_button("171-messages.svg", 60, 23, "消息")

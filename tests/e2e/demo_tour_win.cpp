@@ -5,14 +5,20 @@
 // step in the folder it is given. Prints what it did; exits 1 when a step failed.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <vector>
 #include <string>
 
 #include "app/settings_store_win.h"
 #include "browser/tab_strip.h"
 #include "tests/e2e/client_run_win.h"
 #include "tests/e2e/frame_driver_win.h"
+#include "fw/handles_win.h"
 #include "tests/screens/screen_util_win.h"
+#include "tests/win/frame_skins.h"
+#include "tests/win/win_test_util.h"
 #include "tools/shortcuts_win.h"
 
 namespace {
@@ -44,6 +50,53 @@ bool Shoot(HWND window, const wchar_t* name) {
     GetWindowRect(window, &rect);
     return SaveScreenArea(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                           g_screens + L"\\" + name);
+}
+
+// The windows above `frame` on the screen that are not its own. Wine's tray
+// window, which has no taskbar to sit in without a window manager, shows over
+// the frame's top left whatever the windows' order says.
+std::vector<RECT> CoveringWindows(HWND frame) {
+    std::vector<RECT> covering;
+    RECT r{};
+    for (HWND above = GetWindow(frame, GW_HWNDPREV); above != nullptr; above = GetWindow(above, GW_HWNDPREV)) {
+        if (IsWindowVisible(above) && GetWindow(above, GW_OWNER) != frame && GetWindowRect(above, &r))
+            covering.push_back(r);
+    }
+    for (HWND tray = nullptr; (tray = FindWindowExW(nullptr, tray, L"__winex11_standalone_tray", nullptr)) != nullptr;)
+        if (IsWindowVisible(tray) && GetWindowRect(tray, &r)) covering.push_back(r);
+    return covering;
+}
+
+// Every button of the frame and its account label show their skins on the
+// screen, as the shot just saved shows them, wherever no other window covers
+// them: under Wine a control that never painted stays black, or shows nothing.
+bool ControlsShowTheirSkins(HWND frame) {
+    RECT outer{};
+    GetWindowRect(frame, &outer);
+    const std::vector<RECT> covering = CoveringWindows(frame);
+    const auto seen = [&](int x, int y) {
+        const POINT at{outer.left + x, outer.top + y};
+        return std::none_of(covering.begin(), covering.end(), [&](const RECT& r) { return PtInRect(&r, at); });
+    };
+    wintest::Surface shown(outer.right - outer.left, outer.bottom - outer.top);
+    {
+        fw::ScopedGetDc screen(nullptr);
+        BitBlt(shown.Dc(), 0, 0, shown.Width(), outer.bottom - outer.top, screen.Get(), outer.left, outer.top, SRCCOPY);
+    }
+    const std::vector<std::uint32_t> pixels = shown.All();
+    bool all = true;
+    for (const wintest::ControlSkin& c : wintest::kFrameControlSkins) {
+        RECT control{};
+        GetWindowRect(GetDlgItem(frame, c.id), &control);
+        fw::ScopedBitmap strip(Png(c.image));
+        const int misses = wintest::SkinFrameMisses(pixels, shown.Width(), control.left - outer.left + c.x,
+                                                    control.top - outer.top + c.y, strip.Get(), c.frames, 0, seen);
+        if (misses != 0) {
+            std::printf("tour: control %d misses %d pixels of its skin\n", c.id, misses);
+            all = false;
+        }
+    }
+    return all;
 }
 
 // Returns once the client's thread is taking messages again: a key pressed
@@ -82,6 +135,7 @@ int wmain(int argc, wchar_t** argv) {
     // never reports: the tab is there, the page waits hidden.
     Step(PumpUntil(5000, [&] { return GamePages(frame).size() == 1; }), "a tab and a game page for it");
     Step(Shoot(frame, L"frame-1.png"), "frame-1.png");
+    Step(ControlsShowTheirSkins(frame), "frame-1.png: every button shows its skin");
 
     Step(SendLoginText(frame, LoginTextFor(L"2服-沧海一声", L"demo2")) == 1, "second account logs in");
     Step(SendLoginText(frame, LoginTextFor(L"3服-长河落日", L"demo3")) == 1, "third account logs in");
@@ -95,6 +149,7 @@ int wmain(int argc, wchar_t** argv) {
                    }),
          "switch to the second tab: its page and account show");
     Step(Shoot(frame, L"frame-3.png"), "frame-3.png");
+    Step(ControlsShowTheirSkins(frame), "frame-3.png: every button shows its skin");
 
     ClickButton(frame, tabs::id::kToolMenu);
     const bool menuShown = PumpUntil(5000, [&] { return ShownMenu(pid) != nullptr; });

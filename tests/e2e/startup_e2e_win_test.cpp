@@ -177,9 +177,9 @@ TEST_F(StartupEndToEnd, FirstRunOnABareMachineInstallsAndReportsIt) {
     ASSERT_TRUE(run.ended);
     EXPECT_EQ(run.exitCode, 0u);
     EXPECT_EQ(ReadWholeFile(installed), ReadWholeFile(client));
-    EXPECT_TRUE(DeleteDesktopShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle, installed));
     const auto targets = Targets(3);
     ASSERT_EQ(targets.size(), 3u);
     EXPECT_TRUE(StartsWith(targets[0], "/_az.gif?agid=0&cid=3000&aid=2&game=doln&did=")) << targets[0];
@@ -259,7 +259,12 @@ TEST_F(StartupEndToEnd, WithoutElevationTheMachinesPartRunsInACopyAndTheClientAs
     m_made.push_back(InstallFolder() + L"\\E2eDoln.ico");
     bool sawCopy = false;
     RunOptions options = EveryPoll([&](DWORD pid) {
-        for (const ChildProcess& child : ChildrenOf(pid)) sawCopy |= lstrcmpiW(child.path.c_str(), client.c_str()) == 0;
+        // The copy: the same program, from a folder of its own.
+        for (const ChildProcess& child : ChildrenOf(pid)) {
+            const std::wstring name = child.path.substr(child.path.find_last_of(L'\\') + 1);
+            sawCopy |= name == L"Doln2.exe" && lstrcmpiW(child.path.c_str(), client.c_str()) != 0 &&
+                       lstrcmpiW(child.path.c_str(), installed.c_str()) != 0;
+        }
     });
     options.limitedToken = true;
     const RunResult run = RunClient(client, L"", options);
@@ -268,9 +273,9 @@ TEST_F(StartupEndToEnd, WithoutElevationTheMachinesPartRunsInACopyAndTheClientAs
     EXPECT_TRUE(run.boxes.empty());
     EXPECT_TRUE(sawCopy);
     EXPECT_EQ(ReadWholeFile(installed), ReadWholeFile(client));
-    EXPECT_TRUE(DeleteDesktopShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle));
-    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle));
+    EXPECT_TRUE(DeleteDesktopShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(kTitle, installed));
+    EXPECT_TRUE(DeleteStartMenuShortcut(std::wstring(L"卸载 ") + kTitle, installed));
 
     // The started client: a child of the user's process, not of the copy.
     std::vector<ChildProcess> started;

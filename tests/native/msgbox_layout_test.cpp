@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ui/box_placement.h"
 #include "ui/msgbox_layout.h"
 
 using namespace ui;
@@ -149,4 +150,31 @@ TEST(MsgBoxLayout, CommandResults) {
     EXPECT_EQ(kMsgBoxIdYes, 6);
     EXPECT_EQ(kMsgBoxIdNo, 7);
     EXPECT_EQ(kMsgBoxCloseResult, 2);
+}
+
+TEST(MsgBoxLayout, BoxesOpenOverTheirOwnerWholeOnItsWorkArea) {
+    // A 1920 x 1040 work area below a 40-pixel taskbar at the top; boxes of 200 x 140.
+    const PixelRect work{0, 40, 1920, 1080};
+    const struct {
+        const char* name;
+        std::optional<PixelRect> owner;
+        PixelRect work;
+        int w, h;
+        PixelRect placed;
+    } cases[] = {
+        {"centred on a login window", PixelRect{397, 192, 1522, 888}, work, 200, 140, {859, 470, 1059, 610}},
+        {"owner hanging off the top left", PixelRect{-600, -400, 200, 200}, work, 200, 140, {0, 40, 200, 180}},
+        {"owner hanging off the bottom right", PixelRect{1800, 1000, 2600, 1600}, work, 200, 140,
+         {1720, 940, 1920, 1080}},
+        // The frame at its login face: a pixel at the origin.
+        {"a one-pixel owner", PixelRect{0, 0, 1, 1}, work, 200, 140, {860, 490, 1060, 630}},
+        {"a two-by-one owner", PixelRect{0, 0, 2, 1}, work, 200, 140, {860, 490, 1060, 630}},
+        {"no owner", std::nullopt, work, 200, 140, {860, 490, 1060, 630}},
+        {"a second monitor left of the first", PixelRect{-1500, 100, -300, 800}, PixelRect{-1600, 0, 0, 1040},
+         200, 140, {-1000, 380, -800, 520}},
+        {"a box larger than the work area", PixelRect{0, 40, 1920, 1080}, PixelRect{0, 0, 640, 480}, 800, 600,
+         {0, 0, 800, 600}},
+        {"a failed size", PixelRect{100, 100, 300, 300}, work, -5, -5, {200, 200, 200, 200}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BoxPlacement(c.w, c.h, c.owner, c.work), c.placed) << c.name;
 }

@@ -32,8 +32,8 @@ public:
     CFakeElevation(bool elevated, ElevatedRun answer, DWORD exitCode)
         : m_elevated(elevated), m_answer(answer), m_exitCode(exitCode) {}
     bool IsElevated() const override { return m_elevated; }
-    ElevatedRun RunElevated(const std::wstring& parameters, DWORD& exitCode) override {
-        m_parameters = parameters;
+    ElevatedRun RunElevated(const std::wstring& program, const std::wstring& parameters, DWORD& exitCode) override {
+        m_parameters = program + L" " + parameters;
         exitCode = m_exitCode;
         return m_answer;
     }
@@ -66,9 +66,10 @@ TEST(ElevationWinTest, TheWorkRunsHereOnlyWhenElevatedAndOtherwiseInTheCopy) {
         SCOPED_TRACE(c.what);
         CFakeElevation elevation(c.elevated, c.answer, c.copyExit);
         bool ranHere = false;
-        EXPECT_EQ(RunMachineWork(elevation, L"/switch 1", [&] { ranHere = true; return c.hereSucceeds; }), c.result);
+        EXPECT_EQ(RunMachineWork(elevation, L"C:\\p.exe", L"/switch 1", [&] { ranHere = true; return c.hereSucceeds; }),
+                  c.result);
         EXPECT_EQ(ranHere, c.ranHere);
-        EXPECT_EQ(elevation.m_parameters, c.copyStarted ? L"/switch 1" : L"<not started>");
+        EXPECT_EQ(elevation.m_parameters, c.copyStarted ? L"C:\\p.exe /switch 1" : L"<not started>");
     }
 }
 

@@ -77,9 +77,10 @@ bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs = kWaitMs) 
 }
 
 void RemoveAllShortcuts(const std::wstring& name) {
-    DeleteDesktopShortcut(name);
-    DeleteStartMenuShortcut(name);
-    DeleteStartMenuShortcut(UninstallShortcutName(name));
+    for (const std::wstring& path : {DesktopShortcutPath(name), StartMenuShortcutPath(name),
+                                     StartMenuShortcutPath(UninstallShortcutName(name))}) {
+        DeleteFileW(path.c_str());
+    }
 }
 
 std::wstring RunValue(const std::wstring& name) {
@@ -179,23 +180,24 @@ TEST_F(InstallWinTest, FirstRunCopiesTheProgramAndMakesItsShortcuts) {
 // one would: the elevated work of its switch, for the same program.
 class CRoadElevation final : public IElevation {
 public:
-    CRoadElevation(bool elevated, ElevatedRun answer, std::wstring program)
-        : m_elevated(elevated), m_answer(answer), m_program(std::move(program)) {}
+    CRoadElevation(bool elevated, ElevatedRun answer) : m_elevated(elevated), m_answer(answer) {}
     bool IsElevated() const override { return m_elevated; }
-    ElevatedRun RunElevated(const std::wstring& parameters, DWORD& exitCode) override {
+    ElevatedRun RunElevated(const std::wstring& program, const std::wstring& parameters, DWORD& exitCode) override {
         m_started = parameters;
+        m_startedProgram = program;
+        m_copyBytes = ReadAll(program);
         if (m_answer == ElevatedRun::Done) {
             exitCode = static_cast<DWORD>(
-                RunElevatedWork({m_program, parameters}, TheCtrlBlock(), m_program, [](const std::wstring&) {}));
+                RunElevatedWork({program, parameters}, TheCtrlBlock(), program, [](const std::wstring&) {}));
         }
         return m_answer;
     }
-    std::wstring m_started;
+    std::wstring m_started, m_startedProgram;
+    std::string m_copyBytes;
 
 private:
     bool m_elevated;
     ElevatedRun m_answer;
-    std::wstring m_program;
 };
 
 TEST_F(InstallWinTest, TheFirstRunAsksForElevationOnlyWhenItLacksItAndARefusalChangesNothing) {
@@ -215,11 +217,20 @@ TEST_F(InstallWinTest, TheFirstRunAsksForElevationOnlyWhenItLacksItAndARefusalCh
         const std::wstring program = Program(L"RoadTest.exe");
         const std::wstring installed = InstallFolder() + L"\\RoadTest.exe";
         for (const std::wstring& stale : {installed, installed + L".started"}) DeleteFileW(stale.c_str());
-        CRoadElevation elevation(c.elevated, c.answer, program);
+        CRoadElevation elevation(c.elevated, c.answer);
         std::vector<std::wstring> notices;
         EXPECT_EQ(RunInstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }),
                   c.installs);
         EXPECT_EQ(elevation.m_started, c.elevated ? L"" : kElevatedInstallSwitch);
+        if (!c.elevated) {
+            // The copy runs from a folder of its own, never from where the
+            // program was downloaded, and is gone afterwards.
+            EXPECT_EQ(FileNameOf(elevation.m_startedProgram), L"RoadTest.exe");
+            EXPECT_NE(lstrcmpiW(FolderOf(elevation.m_startedProgram).c_str(), m_folder.c_str()), 0);
+            EXPECT_EQ(elevation.m_copyBytes, ReadAll(program));
+            EXPECT_FALSE(Exists(elevation.m_startedProgram));
+            EXPECT_FALSE(Exists(FolderOf(elevation.m_startedProgram)));
+        }
         EXPECT_EQ(Exists(installed), c.installs);
         EXPECT_EQ(Exists(DesktopShortcutPath(kName)), c.installs);
         EXPECT_EQ(RunValue(kShort) != L"<absent>", c.installs);
@@ -247,10 +258,11 @@ TEST_F(InstallWinTest, ARefusedUninstallRemovesNothing) {
     const std::wstring program = Program(L"RoadTest.exe");
     ASSERT_TRUE(SetAutostart(kShort, program));
     ASSERT_TRUE(CreateDesktopShortcut(L"", kName, program, L"/Test2D"));
-    CRoadElevation elevation(false, ElevatedRun::Refused, program);
+    CRoadElevation elevation(false, ElevatedRun::Refused);
     std::vector<std::wstring> notices;
     EXPECT_FALSE(RunUninstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }));
     EXPECT_EQ(elevation.m_started, kElevatedUninstallSwitch);
+    EXPECT_EQ(elevation.m_startedProgram, program);
     EXPECT_EQ(notices, std::vector<std::wstring>{UninstallNeedsAdminText(TheCtrlBlock().TitleName())});
     EXPECT_TRUE(IsAutostartSet(kShort));
     EXPECT_TRUE(Exists(DesktopShortcutPath(kName)));
@@ -426,6 +438,8 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     ASSERT_TRUE(CreateDesktopShortcut(L"", kNewName, program, L"/Test2D"));
     ASSERT_TRUE(CreateStartMenuShortcut(L"/uninst", program, UninstallShortcutName(kNewName), L""));
     ASSERT_TRUE(CreateDesktopShortcut(L"", kName, program, L"/Test2D"));
+    // Of the stored name, but another program's: it stays.
+    ASSERT_TRUE(CreateLink(Payload(), L"", StartMenuShortcutPath(kNewName), L"", L""));
     CSettings settings = AppSettings();
     settings.Write(settings::kIconName, kNewName);
     settings.Write(settings::kIconTime, L"5");
@@ -446,6 +460,7 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     EXPECT_FALSE(Exists(DesktopShortcutPath(kNewName)));
     EXPECT_FALSE(Exists(StartMenuShortcutPath(UninstallShortcutName(kNewName))));
     EXPECT_TRUE(Exists(DesktopShortcutPath(kName)));
+    EXPECT_TRUE(Exists(StartMenuShortcutPath(kNewName)));
     EXPECT_EQ(settings.Read(settings::kIconName), L"");
     EXPECT_EQ(settings.Read(settings::kIconTime), L"");
     EXPECT_FALSE(Exists(folder + L"\\Logo.swf"));
@@ -470,7 +485,7 @@ TEST_F(UninstallWinTest, AFolderLeftWithOnlyTheProgramOnceItsOwnFilesAreGoneGoes
     ASSERT_TRUE(CopyFileW(Payload().c_str(), program.c_str(), FALSE));
     std::ofstream((folder + L"\\Logo.swf").c_str()) << "movie";
     std::ofstream((folder + L"\\WinTestInst.ico").c_str()) << "icon";
-    CRoadElevation elevation(true, ElevatedRun::Failed, program);
+    CRoadElevation elevation(true, ElevatedRun::Failed);
     std::vector<std::wstring> notices;
     EXPECT_TRUE(RunUninstallRoad(elevation, TheCtrlBlock(), program, [&](const std::wstring& text) { notices.push_back(text); }));
     EXPECT_EQ(notices, std::vector<std::wstring>{UninstalledText(TheCtrlBlock().TitleName())});

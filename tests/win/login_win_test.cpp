@@ -18,6 +18,7 @@
 #include "login/login_dlg_win.h"
 #include "login/qq_login_win.h"
 #include "res/resource.h"
+#include "tests/win/box_watch_win.h"
 #include "tests/win/fake_dispatch_win.h"
 
 namespace {
@@ -185,6 +186,24 @@ TEST_F(LoginBridge, LoadGameSendsTheLoginTextToTheMainFrameAndHidesTheLoginWindo
     EXPECT_EQ(ThePendingGameAddress(), L"http://127.0.0.1:7298/game.html?sid=12");
     EXPECT_FALSE(m_background.IsWindowVisible());
     EXPECT_FALSE(m_login.IsWindowVisible());
+}
+
+// The notice stands over the topmost login window the user looks at, not
+// over the main frame, which is a pixel in the corner at the first login.
+TEST_F(LoginBridge, ARefusedLoginsNoticeStandsOverTheLoginWindow) {
+    ASSERT_TRUE(InternetSetCookieW(kPortal, L"Pauth", L"tok123"));
+    ASSERT_TRUE(InternetSetCookieW(kPortal, L"ptusertype", L"1"));
+    m_frame.answer = 0;
+    m_background.SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const wintest::BoxPlace place =
+        wintest::WatchBox([&] { PageGoesTo(L"app://loadgame?12服-一区-abc|http://127.0.0.1:7298/game.html"); });
+    ASSERT_TRUE(place.found);
+    EXPECT_TRUE(place.owner == m_login.m_hWnd || place.owner == m_background.m_hWnd);
+    EXPECT_TRUE(place.InsideWork());
+    EXPECT_TRUE(place.aboveOwner);
+    EXPECT_FALSE(place.ownerEnabled);
+    Pump(100);
+    EXPECT_EQ(m_frame.closeRequests.size(), 1u);
 }
 
 // A long token among more cookies than a first read holds still logs in,

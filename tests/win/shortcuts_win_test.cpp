@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "tests/win/test_files_win.h"
 #include "tools/file_tree.h"
@@ -101,8 +102,8 @@ TEST_F(ShortcutsWin, DesktopShortcutReplacesTheUsersOwnAndPointsAtTheTarget) {
     ASSERT_FALSE(common.empty());
     ASSERT_FALSE(user.empty());
     ASSERT_EQ(user, desktop + L"\\" + name + L".lnk");
-    std::ofstream(user.c_str()) << "old";
-    ASSERT_TRUE(Exists(user));
+    // The user's own copy of our link goes once the all-users one stands.
+    ASSERT_TRUE(CreateLink(m_target, L"", user, L"", L""));
 
     ASSERT_TRUE(CreateDesktopShortcut(m_icon, name, m_target, L"/web7251D -x"));
     EXPECT_FALSE(Exists(user));
@@ -114,9 +115,9 @@ TEST_F(ShortcutsWin, DesktopShortcutReplacesTheUsersOwnAndPointsAtTheTarget) {
     EXPECT_EQ(link.workingFolder, m_folder);
     EXPECT_EQ(link.description, L"portal.example.com中国最大的网页游戏平台");
 
-    EXPECT_TRUE(DeleteDesktopShortcut(name));
+    EXPECT_TRUE(DeleteDesktopShortcut(name, m_target));
     EXPECT_FALSE(Exists(common));
-    EXPECT_FALSE(DeleteDesktopShortcut(name)) << "already gone";
+    EXPECT_FALSE(DeleteDesktopShortcut(name, m_target)) << "already gone";
 }
 
 TEST_F(ShortcutsWin, StartMenuShortcutWithoutIconShowsTheTargetsOwn) {
@@ -134,8 +135,8 @@ TEST_F(ShortcutsWin, StartMenuShortcutWithoutIconShowsTheTargetsOwn) {
     EXPECT_EQ(link.arguments, L"");
     EXPECT_EQ(link.description, L"");
 
-    EXPECT_TRUE(DeleteStartMenuShortcut(name));
-    EXPECT_FALSE(DeleteStartMenuShortcut(name));
+    EXPECT_TRUE(DeleteStartMenuShortcut(name, m_target));
+    EXPECT_FALSE(DeleteStartMenuShortcut(name, m_target));
     EXPECT_TRUE(Exists(folder)) << "the folder stays";
     RemoveDirectoryW(folder.c_str());
 }
@@ -154,9 +155,84 @@ TEST_F(ShortcutsWin, QuickLaunchShortcutIsMadeAndRemoved) {
     EXPECT_EQ(link.arguments, L"-q");
     EXPECT_EQ(link.icon, m_icon);
 
-    EXPECT_TRUE(RemoveQuickLaunch(name));
+    EXPECT_TRUE(RemoveQuickLaunch(name, m_target));
     EXPECT_FALSE(Exists(path));
-    EXPECT_FALSE(RemoveQuickLaunch(name));
+    EXPECT_FALSE(RemoveQuickLaunch(name, m_target));
+}
+
+TEST_F(ShortcutsWin, OnlyLinksToThisProgramAreReplacedOrDeleted) {
+    const std::wstring name = L"Google Chrome";
+    const std::wstring other = m_folder + L"\\chrome.exe";
+    std::ofstream(other.c_str()) << "x";
+    const std::wstring startFolder = ShellFolderPath(CSIDL_COMMON_PROGRAMS) + L"\\7251登录器";
+    SHCreateDirectoryExW(nullptr, startFolder.c_str(), nullptr);
+    SHCreateDirectoryExW(nullptr, (ShellFolderPath(CSIDL_APPDATA) + L"\\Microsoft\\Internet Explorer\\Quick Launch").c_str(),
+                         nullptr);
+    const struct {
+        const char* place;
+        std::wstring path;
+        std::function<BOOL()> make, remove;
+    } places[] = {
+        {"desktop", DesktopShortcutPath(name), [&] { return CreateDesktopShortcut(L"", name, m_target, L"/new"); },
+         [&] { return DeleteDesktopShortcut(name, m_target); }},
+        {"start menu", StartMenuShortcutPath(name), [&] { return CreateStartMenuShortcut(L"/new", m_target, name, L""); },
+         [&] { return DeleteStartMenuShortcut(name, m_target); }},
+        {"quick launch", QuickLaunchPath(name), [&] { return CreateQuickLaunch(name, m_target, L"", L"/new"); },
+         [&] { return RemoveQuickLaunch(name, m_target); }},
+    };
+    enum class Before { Free, Ours, Others, NotALink };
+    const struct {
+        Before before;
+        bool ours;  // made and removed, rather than left as it was
+    } cases[] = {{Before::Free, true}, {Before::Ours, true}, {Before::Others, false}, {Before::NotALink, false}};
+    for (const auto& place : places) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(testing::Message() << place.place << ", case " << static_cast<int>(c.before));
+            DeleteFileW(place.path.c_str());
+            if (c.before == Before::Ours) ASSERT_TRUE(CreateLink(m_target, L"", place.path, L"/old", L""));
+            if (c.before == Before::Others) ASSERT_TRUE(CreateLink(other, L"", place.path, L"--profile", L""));
+            if (c.before == Before::NotALink) std::ofstream(place.path.c_str()) << "a file of the user's";
+            const std::string before = ReadAll(place.path);
+
+            EXPECT_EQ(place.make() != FALSE, c.ours);
+            if (c.ours) {
+                EXPECT_EQ(ReadLink(place.path).arguments, L"/new");
+            } else {
+                EXPECT_EQ(ReadAll(place.path), before);
+            }
+            EXPECT_EQ(place.remove() != FALSE, c.ours);
+            EXPECT_EQ(Exists(place.path), !c.ours);
+            DeleteFileW(place.path.c_str());
+        }
+    }
+    RemoveDirectoryW(startFolder.c_str());
+}
+
+TEST_F(ShortcutsWin, TheUsersDesktopCopyGoesOnlyWhenTheAllUsersOneIsWrittenAndIsOurs) {
+    const std::wstring name = L"梦幻大陆测试";
+    const std::wstring desktop = m_folder + L"\\desktop";
+    ASSERT_TRUE(CreateDirectoryW(desktop.c_str(), nullptr));
+    RedirectedDesktop redirect(desktop);
+    const std::wstring common = DesktopShortcutPath(name);
+    const std::wstring user = UserDesktopShortcutPath(name);
+    const std::wstring other = m_folder + L"\\other.exe";
+    std::ofstream(other.c_str()) << "x";
+
+    // The all-users place is someone else's: nothing is written, the
+    // user's link to us stays.
+    ASSERT_TRUE(CreateLink(other, L"", common, L"", L""));
+    ASSERT_TRUE(CreateLink(m_target, L"", user, L"", L""));
+    EXPECT_FALSE(CreateDesktopShortcut(L"", name, m_target, L""));
+    EXPECT_TRUE(Exists(user));
+    EXPECT_EQ(ReadLink(common).path, other);
+
+    // The user's same-named link to another program stays beside ours.
+    ASSERT_TRUE(DeleteFileW(common.c_str()));
+    ASSERT_TRUE(CreateLink(other, L"", user, L"", L""));
+    EXPECT_TRUE(CreateDesktopShortcut(L"", name, m_target, L""));
+    EXPECT_EQ(ReadLink(user).path, other);
+    EXPECT_EQ(ReadLink(common).path, m_target);
+    DeleteFileW(common.c_str());
 }
 
 TEST_F(ShortcutsWin, RefusalsChangeNothing) {
@@ -171,9 +247,9 @@ TEST_F(ShortcutsWin, RefusalsChangeNothing) {
     EXPECT_FALSE(CreateStartMenuShortcut(L"", m_target, escaping, L""));
     EXPECT_FALSE(CreateQuickLaunch(L"", m_target, L"", L""));
     EXPECT_FALSE(CreateQuickLaunch(L"Doln", missing, L"", L""));
-    EXPECT_FALSE(DeleteDesktopShortcut(L""));
-    EXPECT_FALSE(DeleteStartMenuShortcut(escaping));
-    EXPECT_FALSE(RemoveQuickLaunch(L"nul"));
+    EXPECT_FALSE(DeleteDesktopShortcut(L"", m_target));
+    EXPECT_FALSE(DeleteStartMenuShortcut(escaping, m_target));
+    EXPECT_FALSE(RemoveQuickLaunch(L"nul", m_target));
     EXPECT_FALSE(Exists(ShellFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Doln.lnk"));
     EXPECT_FALSE(Exists(ShellFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\..\\逃逸.lnk"));
 

@@ -19,6 +19,7 @@ using std::min;
 
 #include "app/message_box_win.h"
 #include "fw/handles_win.h"
+#include "tests/win/box_watch_win.h"
 #include "tests/win/win_test_util.h"
 #include "ui/img_progress_win.h"
 #include "ui/message_box_win.h"
@@ -300,6 +301,64 @@ TEST(MessageBoxWindow, StartUpQuestionsUseTheSkinnedBox) {
     ASSERT_TRUE(driver.seen.found);
     EXPECT_EQ(driver.seen.caption, L"Dolnrise");
     EXPECT_EQ(driver.seen.text, L"确定要移除 Dolnrise 吗？");
+}
+
+// A box stands over the window it belongs to, whole on the work area and
+// above it in the z-order (topmost over a topmost owner), and that window
+// takes no input while it runs.
+TEST(MessageBoxWindow, OpensOverItsOwnerInsideTheWorkArea) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const struct Case {
+        const char* name;
+        RECT owner;
+        bool topmost;
+        bool hiddenChild;  // the box is asked for over a hidden window the owner owns
+        bool centredOnWork;
+    } cases[] = {
+        {"a topmost login window off the top left", {-500, -300, 400, 300}, true, false, false},
+        {"a window off the bottom right", {work.right - 100, work.bottom - 60, work.right + 700, work.bottom + 500},
+         false, false, false},
+        {"a frame shrunk to a pixel", {0, 0, 1, 1}, false, false, true},
+        {"a login page not shown yet", {200, 150, 900, 600}, true, true, false},
+    };
+    constexpr std::size_t kCases = std::size(cases);
+    std::vector<wintest::BoxPlace> places(kCases);
+    std::vector<HWND> expectedOwners(kCases);
+    std::vector<bool> enabledAfter(kCases);
+    std::vector<std::thread> threads;
+    for (std::size_t i = 0; i < kCases; ++i) {
+        threads.emplace_back([&, i] {
+            const Case& c = cases[i];
+            const HWND owner = CreateWindowExW(c.topmost ? WS_EX_TOPMOST : 0, L"STATIC", L"owner", WS_POPUP | WS_VISIBLE,
+                                               c.owner.left, c.owner.top, c.owner.right - c.owner.left,
+                                               c.owner.bottom - c.owner.top, nullptr, nullptr, nullptr, nullptr);
+            const HWND asked = c.hiddenChild ? CreateWindowExW(0, L"STATIC", L"page", WS_POPUP, 0, 0, 10, 10, owner,
+                                                               nullptr, nullptr, nullptr)
+                                             : owner;
+            expectedOwners[i] = owner;
+            places[i] = wintest::WatchBox([&] { CMessageBox::Show(MB_OK, L"梦幻大陆", L"缓存清除完毕！", asked); });
+            enabledAfter[i] = IsWindowEnabled(owner) != FALSE;
+            DestroyWindow(owner);
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    for (std::size_t i = 0; i < kCases; ++i) {
+        const Case& c = cases[i];
+        const wintest::BoxPlace& place = places[i];
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(place.found);
+        EXPECT_EQ(place.owner, expectedOwners[i]);
+        EXPECT_TRUE(place.InsideWork());
+        EXPECT_TRUE(place.aboveOwner);
+        EXPECT_EQ(place.topmost, c.topmost);
+        EXPECT_FALSE(place.ownerEnabled);
+        EXPECT_TRUE(enabledAfter[i]);
+        if (c.centredOnWork) {
+            EXPECT_NEAR(place.rect.left + place.rect.right, work.left + work.right, 1);
+            EXPECT_NEAR(place.rect.top + place.rect.bottom, work.top + work.bottom, 1);
+        }
+    }
 }
 
 // ---- Controls on a visible skinned parent -----------------------------------

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace wintest {
@@ -29,6 +30,32 @@ inline std::vector<std::uint32_t> Pixels(HBITMAP bitmap, int* width = nullptr, i
     if (width) *width = bm.bmWidth;
     if (height) *height = bm.bmHeight;
     return px;
+}
+
+// How many opaque pixels of frame `frame` of `strip` (`frames` equal frames
+// side by side) `shown` does not show with its top-left corner at (x, y);
+// `shown` is a picture `width` wide as Pixels() reads one. The strip's magenta
+// is its transparent colour and counts for nothing, and so do the pixels of
+// `shown` that `seen` (when given) says another window covers. -1 when the
+// strip is missing, its frame does not fit or no pixel of it could be seen.
+inline int SkinFrameMisses(const std::vector<std::uint32_t>& shown, int width, int x, int y, HBITMAP strip,
+                           int frames, int frame = 0, const std::function<bool(int, int)>& seen = nullptr) {
+    int stripWidth = 0, stripHeight = 0;
+    const std::vector<std::uint32_t> skin = Pixels(strip, &stripWidth, &stripHeight);
+    const int frameWidth = frames > 0 ? stripWidth / frames : 0;
+    const int height = width > 0 ? static_cast<int>(shown.size()) / width : 0;
+    if (skin.empty() || frameWidth == 0 || x < 0 || y < 0 || x + frameWidth > width || y + stripHeight > height)
+        return -1;
+    int misses = 0, checked = 0;
+    for (int row = 0; row < stripHeight; ++row) {
+        for (int col = 0; col < frameWidth; ++col) {
+            const std::uint32_t want = skin[static_cast<std::size_t>(row) * stripWidth + frame * frameWidth + col];
+            if (want == 0xFF00FF || (seen && !seen(x + col, y + row))) continue;
+            ++checked;
+            if (shown[static_cast<std::size_t>(y + row) * width + x + col] != want) ++misses;
+        }
+    }
+    return checked > 0 ? misses : -1;
 }
 
 inline std::uint32_t ToRgb(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
@@ -57,6 +84,14 @@ public:
     Surface& operator=(const Surface&) = delete;
 
     HDC Dc() const { return m_dc; }
+    int Width() const { return m_width; }
+    // Every pixel, top-down, as Pixels() reads a bitmap.
+    std::vector<std::uint32_t> All() const {
+        GdiFlush();
+        std::vector<std::uint32_t> px(m_bits, m_bits + static_cast<std::size_t>(m_width) * m_height);
+        for (auto& p : px) p &= 0xFFFFFF;
+        return px;
+    }
     std::uint32_t At(int x, int y) const {
         GdiFlush();
         return m_bits[static_cast<std::size_t>(y) * m_width + x] & 0xFFFFFF;
