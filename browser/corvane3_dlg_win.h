@@ -76,7 +76,6 @@ public:
     CGameWnd& Page(size_t index) { return *m_pages[index]; }
     const std::wstring& PageTitle(size_t index) const { return m_titles[index]; }
     BOOL IsMuted() const { return m_bMute; }
-    BOOL SoundImageMuted() const { return m_bSoundImageMuted; }
     const std::wstring& AccountText() const { return m_staticAccount.m_strText; }
     // The settings dialog of the tool menu while it runs, so that the boss
     // key can close it.
