@@ -86,6 +86,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnOK() override;
     void OnCancel() override;
 
