@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "app/ini_win.h"
+#include "app/install_paths_win.h"
 #include "fw/handles_win.h"
 
 bool IsProcessElevated() {
@@ -23,6 +24,9 @@ ElevatedRun RunElevatedProgram(const std::wstring& program, const std::wstring& 
                                HWND owner, DWORD waitMs) {
     exitCode = 0;
     if (program.empty()) return ElevatedRun::Failed;
+    // The shell may hand the verb to its extensions, which need COM on the
+    // calling thread; a thread that has it already keeps its own.
+    CScopedCoInit com;
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
     // No error box of the shell's own: the caller answers a failure with

@@ -42,6 +42,9 @@ void RefreshDesktopItems() {
 
 bool FollowIconDescription(const CCtrlBlock& block, const std::wstring& programPath, const std::wstring& portalHost,
                            CSettings& settings) {
+    // Without its own folder the icon would be written to the drive's root.
+    const std::wstring programFolder = FolderOf(programPath);
+    if (programFolder.empty()) return false;
     std::optional<IconInfo> info;
     {
         CSockDownFile client;
@@ -61,7 +64,7 @@ bool FollowIconDescription(const CCtrlBlock& block, const std::wstring& programP
     }
     if (info->time == settings.Read(settings::kIconTime)) return false;
 
-    const std::wstring iconFile = IconFilePath(FolderOf(programPath), block.ShortName());
+    const std::wstring iconFile = IconFilePath(programFolder, block.ShortName());
     {
         CSockDownFile download;
         download.SetReceiveLimit(kReceiveLimitMs);

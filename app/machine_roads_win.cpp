@@ -21,7 +21,7 @@ bool InstallMachinePart(const CCtrlBlock& block, const std::wstring& programPath
 
 bool UninstallMachinePart(const CCtrlBlock& block, const std::wstring& programPath, const Notice& notice) {
     CSettings settings = AppSettings();
-    UninstallProgram(block, programPath, settings);
+    if (!UninstallProgram(block, programPath, settings)) return false;
     notice(UninstalledText(block.TitleName()));
     // Last: the batch's bounded retries then only wait for processes that
     // are about to end, not for the user reading the notice.

@@ -47,6 +47,7 @@ list(APPEND CORE_WIN
   app/elevation_win.cpp
   app/access_rights_win.cpp
   app/machine_roads_win.cpp
+  app/gui_object_count_win.cpp
 )
 list(APPEND APP_WIN
   app/corvane_app_win.cpp

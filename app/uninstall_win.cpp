@@ -37,10 +37,21 @@ std::wstring PortlerKeyName(const std::wstring& fileName) {
     return name.size() > 7 ? name : std::wstring{};
 }
 
+// The items may have been written by a 32-bit or a 64-bit program, which
+// see different halves of the machine's registry: both halves are cleaned.
+constexpr REGSAM kRegistryViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+
 void RemoveRegistryItems(const std::wstring& shortName, const std::wstring& fileName) {
-    // An empty short name would name the parent key of every build.
-    if (!shortName.empty()) RegDeleteKeyW(HKEY_LOCAL_MACHINE, (L"Software\\7251\\GameLogin\\" + shortName).c_str());
-    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kBrowserEmulationKey, fileName.c_str());
+    for (REGSAM view : kRegistryViews) {
+        // An empty short name would name the parent key of every build.
+        if (!shortName.empty())
+            RegDeleteKeyExW(HKEY_LOCAL_MACHINE, (L"Software\\7251\\GameLogin\\" + shortName).c_str(), view, 0);
+        HKEY opened = nullptr;
+        if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kBrowserEmulationKey, 0, KEY_SET_VALUE | view, &opened) == ERROR_SUCCESS) {
+            const fw::ScopedRegKey emulation(opened);
+            RegDeleteValueW(emulation.Get(), fileName.c_str());
+        }
+    }
 }
 
 void RemoveShortcuts(const std::wstring& name, const std::wstring& program) {
@@ -126,7 +137,11 @@ std::wstring StartSelfDeleteBatch(const std::wstring& programPath, int attempts)
     return paths.batch;
 }
 
-void UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings) {
+bool UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings) {
+    // Without its own folder every file below would be taken from the
+    // drive's root ("\\Logo.swf").
+    const std::wstring folder = FolderOf(programPath);
+    if (folder.empty()) return false;
     const std::wstring shortName = block.ShortName();
     const std::wstring fileName = FileNameOf(programPath);
     RemoveRegistryItems(shortName, fileName);
@@ -140,14 +155,16 @@ void UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, 
         RemoveStartMenuFolderIfEmpty();
     }
 
-    const std::wstring folder = FolderOf(programPath);
     DeleteFileW((folder + L"\\Logo.swf").c_str());
     DeleteFileW(IconFilePath(folder, shortName).c_str());
 
     const std::wstring portler = PortlerKeyName(fileName);
-    if (!portler.empty()) RegDeleteKeyW(HKEY_CLASSES_ROOT, portler.c_str());
+    if (!portler.empty()) {
+        for (REGSAM view : kRegistryViews) RegDeleteKeyExW(HKEY_CLASSES_ROOT, portler.c_str(), view, 0);
+    }
 
     ClearAutostart(shortName);
+    return true;
 }
 
 std::wstring UninstalledText(const std::wstring& title) {

@@ -11,8 +11,9 @@
 // name, else of DisplayName), the stored icon values, the emptied start-menu
 // folder, the icon and movie files beside the program and the autostart
 // value; the program itself is left to the self-delete batch. Every item is
-// tried whatever became of the others.
-void UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings);
+// tried whatever became of the others; registry items in both registry views.
+// False, with nothing changed, when `programPath` names no folder.
+bool UninstallProgram(const CCtrlBlock& block, const std::wstring& programPath, CSettings& settings);
 
 // Writes the self-delete batch for `programPath` into the temporary folder
 // and starts it hidden at idle priority; the batch's path, or empty when no

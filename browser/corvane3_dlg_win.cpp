@@ -9,6 +9,7 @@
 
 #include "app/beacon_urls.h"
 #include "app/ctrl_block.h"
+#include "app/gui_object_count_win.h"
 #include "app/message_box_win.h"
 #include "app/process_state.h"
 #include "app/settings_store_win.h"
@@ -277,6 +278,14 @@ void CCorvane3Dlg::SetupControls() {
     m_tip.AddWindowTool(m_hWnd, m_hWnd, L"");
     m_tip.SetDelayTime(TTDT_AUTOMATIC, 500);
     m_tip.Activate(FALSE);
+}
+
+// The soak run's question about the process's GDI and USER objects, which
+// nothing else sends.
+LRESULT CCorvane3Dlg::WindowProc(UINT msg, WPARAM wp, LPARAM lp) {
+    LRESULT count = 0;
+    if (AnswerGuiObjectCount(msg, wp, &count)) return count;
+    return CDlgEx::WindowProc(msg, wp, lp);
 }
 
 void CCorvane3Dlg::OnOK() {}

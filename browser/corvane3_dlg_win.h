@@ -79,7 +79,6 @@ public:
     CGameWnd& Page(size_t index) { return *m_pages[index]; }
     const std::wstring& PageTitle(size_t index) const { return m_titles[index]; }
     BOOL IsMuted() const { return m_bMute; }
-    BOOL SoundImageMuted() const { return m_bSoundImageMuted; }
     const std::wstring& AccountText() const { return m_staticAccount.m_strText; }
     // The settings dialog of the tool menu while it runs, so that the boss
     // key can close it.
@@ -90,6 +89,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
     void OnOK() override;
     void OnCancel() override;
 

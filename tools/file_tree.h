@@ -5,8 +5,10 @@
 // Small file-tree helpers that cache cleaning and the downloader are built on.
 
 // Deletes a folder with everything below it; read-only files lose that
-// attribute first. False for an empty or missing path, or when a file or the
-// folder itself stays behind (the thread's last error then says why).
+// attribute first. Links (junctions, symbolic links) are removed themselves,
+// never followed: a `path` that is a link removes only the link. False for
+// an empty or missing path, or when a file or the folder itself stays behind
+// (the thread's last error then says why).
 bool DeleteTree(const std::wstring& path);
 
 // Counts the non-folder entries below `path`. An empty path counts 0; a

@@ -11,6 +11,14 @@ std::wstring WithBackslash(const std::wstring& path) {
     return path.back() == L'\\' || path.back() == L'/' ? path : path + L'\\';
 }
 
+// A trailing separator would make the system look through a link at its
+// target; a drive's root keeps its own.
+std::wstring WithoutBackslash(const std::wstring& path) {
+    std::wstring out = path;
+    while (out.size() > 1 && (out.back() == L'\\' || out.back() == L'/') && out[out.size() - 2] != L':') out.pop_back();
+    return out;
+}
+
 // A junction or symbolic link to a folder: removing it must not reach into
 // the folder it points at, which lies outside the tree being deleted.
 bool IsFolderLink(const WIN32_FIND_DATAW& found) {
@@ -20,9 +28,17 @@ bool IsFolderLink(const WIN32_FIND_DATAW& found) {
 }  // namespace
 
 bool DeleteTree(const std::wstring& path) {
-    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    const DWORD attributes = path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(WithoutBackslash(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
         if (path.empty()) SetLastError(ERROR_INVALID_PARAMETER);
         return false;
+    }
+    // The tree given is itself a link: only the link goes, never what it
+    // points at, which lies outside.
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        const std::wstring link = WithoutBackslash(path);
+        return ((attributes & FILE_ATTRIBUTE_DIRECTORY) ? RemoveDirectoryW(link.c_str()) : DeleteFileW(link.c_str())) !=
+               FALSE;
     }
     const std::wstring folder = WithBackslash(path);
     DWORD fileError = 0;

@@ -9,6 +9,11 @@ add_dependencies(e2e_startup_test corvane_labelled)
 corvane_win_test(e2e_frame_test SOURCES tests/e2e/frame_e2e_win_test.cpp ${E2E_SHARED})
 add_dependencies(e2e_frame_test corvane_labelled)
 
+# Starts against broken settings files, install folders, paths and %TEMP%.
+corvane_win_test(e2e_broken_state_test SOURCES tests/e2e/broken_state_e2e_win_test.cpp ${E2E_SHARED})
+add_dependencies(e2e_broken_state_test corvane_labelled)
+set_tests_properties(e2e_broken_state_test PROPERTIES TIMEOUT 600)
+
 # "/Logo" starts: the logo window, then the main frame or a quick end.
 corvane_win_test(e2e_logo_test SOURCES tests/e2e/logo_e2e_win_test.cpp ${E2E_SHARED})
 add_dependencies(e2e_logo_test corvane_labelled)
@@ -33,3 +38,13 @@ corvane_win_test(e2e_update_test
   SOURCES tests/e2e/update_e2e_win_test.cpp tests/e2e/update_signer_win.cpp ${E2E_SHARED})
 target_link_libraries(e2e_update_test PRIVATE bcrypt)
 add_dependencies(e2e_update_test corvane_labelled)
+
+# The soak run: `make soak` runs SOAK_CYCLES cycles of it; `make test` a short
+# run of five.
+add_executable(soak tests/e2e/soak_win.cpp ${E2E_SHARED})
+target_link_libraries(soak PRIVATE corvane_core psapi)
+target_link_options(soak PRIVATE -municode)
+add_dependencies(soak corvane_labelled)
+add_test(NAME e2e_soak_short COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:soak> 5)
+set_tests_properties(e2e_soak_short PROPERTIES FIXTURES_REQUIRED wine
+  ENVIRONMENT CORVANE_WINE_DIR=${WINE_STATE_DIR} TIMEOUT 900)

@@ -49,6 +49,12 @@ const DayCase kDayCases[] = {
     {"malformed: empty middle", L"2026//7", L"3", L"5", {2026, 12, 7}, 0, 3, 2, L"5"},
     {"clock set back a day", L"2026/12/8", L"6", L"127", {2026, 12, 7}, 0, 1, 1, L"1"},
     {"clock set back years", L"2030/1/1", L"6", L"3", {2026, 12, 7}, 0, 1, 1, L"1"},
+    // System dates where second counts of 32 bits end and where two-digit
+    // years turn over.
+    {"system date 2038-01-20", L"2038/1/19", L"4", L"1", {2038, 1, 20}, 0, 5, 2, L"3"},
+    {"system date 1999-12-31", L"1999/12/30", L"2", L"1", {1999, 12, 31}, 0, 3, 2, L"3"},
+    {"from 1999-12-31 to 2038-01-20", L"1999/12/31", L"2", L"1", {2038, 1, 20}, 13899, 1, 1, L"1"},
+    {"clock back from 2038 to 1999", L"2038/1/20", L"2", L"3", {1999, 12, 31}, 0, 1, 1, L"1"},
 };
 
 TEST(DayRules, ActiveStatisticsThroughEveryEdge) {

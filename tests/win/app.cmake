@@ -41,3 +41,5 @@ corvane_win_test(win_update_signature_test SOURCES tests/win/update_signature_wi
 
 corvane_win_test(win_elevation_test SOURCES tests/win/elevation_win_test.cpp)
 corvane_win_test(win_access_rights_test SOURCES tests/win/access_rights_win_test.cpp)
+
+corvane_win_test(win_gui_object_count_test SOURCES tests/win/gui_object_count_win_test.cpp)

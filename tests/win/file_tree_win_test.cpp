@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "tools/file_tree.h"
+#include "tests/win/folder_link_win.h"
 #include "tests/win/test_files_win.h"
 
 namespace {
@@ -70,4 +71,20 @@ TEST(FileTreeWin, FileInUseStaysAndFails) {
     EXPECT_FALSE(Exists(root + L"\\free.dat"));
     CloseHandle(held);
     EXPECT_TRUE(DeleteTree(root));
+}
+
+TEST(FileTreeWin, ATreeThatIsALinkIsNotFollowed) {
+    const std::wstring outside = Fresh(L"corvane-tree-outside");
+    ASSERT_TRUE(CreateDirectoryW(outside.c_str(), nullptr));
+    MakeFile(outside + L"\\keep.txt");
+    const std::wstring link = Fresh(L"corvane-tree-link");
+    RemoveFolderLink(link);
+    ASSERT_TRUE(MakeFolderLink(link, outside));
+    for (const std::wstring& given : {link, link + L"\\"}) {
+        SCOPED_TRACE(testing::PrintToString(given));
+        DeleteTree(given);
+        EXPECT_TRUE(Exists(outside + L"\\keep.txt")) << "the link's target lies outside the tree";
+    }
+    RemoveFolderLink(link);
+    EXPECT_TRUE(DeleteTree(outside));
 }

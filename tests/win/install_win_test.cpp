@@ -393,6 +393,61 @@ TEST_F(IconRefreshWinTest, AnIncompleteRefreshChangesNothing) {
     }
 }
 
+// The drive root that root-relative paths ("\\Logo.swf") would reach, made
+// the current one for the test's lifetime.
+class RootOfCurrentDrive {
+public:
+    RootOfCurrentDrive() {
+        GetCurrentDirectoryW(MAX_PATH, m_old);
+        wchar_t windows[MAX_PATH] = {};
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        SetCurrentDirectoryW(windows);
+        root = std::wstring(windows).substr(0, 3);
+    }
+    ~RootOfCurrentDrive() { SetCurrentDirectoryW(m_old); }
+    std::wstring root;
+
+private:
+    wchar_t m_old[MAX_PATH] = {};
+};
+
+TEST_F(IconRefreshWinTest, AProgramPathWithoutAFolderIsRefused) {
+    m_play.description = Description("20261201");
+    const std::wstring rootIcon = RootOfCurrentDrive().root + L"WinTestInst.ico";
+    DeleteFileW(rootIcon.c_str());
+    {
+        RootOfCurrentDrive drive;
+        CSettings settings = AppSettings();
+        EXPECT_FALSE(FollowIconDescription(TheCtrlBlock(), L"Doln2.exe",
+                                           L"127.0.0.1:" + std::to_wstring(m_server.Port()), settings));
+    }
+    EXPECT_FALSE(Exists(rootIcon));
+    EXPECT_EQ(Requests(0), 0u);
+    EXPECT_TRUE(OldShortcutsStay());
+    DeleteFileW(rootIcon.c_str());
+}
+
+constexpr REGSAM kViews[] = {KEY_WOW64_32KEY, KEY_WOW64_64KEY};
+
+bool HasValueIn(REGSAM view, const wchar_t* key, const wchar_t* name) {
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, key, 0, KEY_QUERY_VALUE | view, &opened) != ERROR_SUCCESS) return false;
+    const bool found = RegQueryValueExW(opened, name, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+    RegCloseKey(opened);
+    return found;
+}
+
+LSTATUS SetValueIn(REGSAM view, const wchar_t* key, const wchar_t* name) {
+    HKEY opened = nullptr;
+    LSTATUS status =
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, key, 0, nullptr, 0, KEY_SET_VALUE | view, nullptr, &opened, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    const DWORD one = 1;
+    status = RegSetValueExW(opened, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), sizeof one);
+    RegCloseKey(opened);
+    return status;
+}
+
 class UninstallWinTest : public InstallWinTest {
 protected:
     // Starts the program so that it holds its file until released.
@@ -425,10 +480,12 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
 
     const std::wstring ownKey = L"Software\\7251\\GameLogin\\WinTestInst";
     const wchar_t emulation[] = L"SOFTWARE\\Microsoft\\Internet Explorer\\MAIN\\FeatureControl\\FEATURE_BROWSER_EMULATION";
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, ownKey.c_str(), L"x", REG_SZ, L"1", 4), ERROR_SUCCESS);
     const DWORD mode = 11000;
-    ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, emulation, L"UninstTest.exe", REG_DWORD, &mode, sizeof mode),
-              ERROR_SUCCESS);
+    // A 32-bit and a 64-bit program each see their own half of the registry.
+    for (REGSAM view : kViews) {
+        ASSERT_EQ(SetValueIn(view, ownKey.c_str(), L"x"), ERROR_SUCCESS);
+        ASSERT_EQ(SetValueIn(view, emulation, L"UninstTest.exe"), ERROR_SUCCESS);
+    }
     ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, emulation, L"Other.exe", REG_DWORD, &mode, sizeof mode), ERROR_SUCCESS);
     HKEY classKey = nullptr;
     ASSERT_EQ(RegCreateKeyW(HKEY_CLASSES_ROOT, L"portleruninsttest", &classKey), ERROR_SUCCESS);
@@ -449,9 +506,11 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     const std::wstring batch = StartSelfDeleteBatch(program);
 
     HKEY probe = nullptr;
-    EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ownKey.c_str(), 0, KEY_READ, &probe), ERROR_SUCCESS);
-    EXPECT_NE(RegGetValueW(HKEY_LOCAL_MACHINE, emulation, L"UninstTest.exe", RRF_RT_ANY, nullptr, nullptr, nullptr),
-              ERROR_SUCCESS);
+    for (REGSAM view : kViews) {
+        SCOPED_TRACE(view);
+        EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, ownKey.c_str(), 0, KEY_READ | view, &probe), ERROR_SUCCESS);
+        EXPECT_FALSE(HasValueIn(view, emulation, L"UninstTest.exe"));
+    }
     EXPECT_EQ(RegGetValueW(HKEY_LOCAL_MACHINE, emulation, L"Other.exe", RRF_RT_ANY, nullptr, nullptr, nullptr),
               ERROR_SUCCESS);
     EXPECT_NE(RegOpenKeyExW(HKEY_CLASSES_ROOT, L"portleruninsttest", 0, KEY_READ, &probe), ERROR_SUCCESS);
@@ -476,6 +535,18 @@ TEST_F(UninstallWinTest, RemovesEverythingAndTheBatchDeletesTheProgramAfterItsEx
     EXPECT_TRUE(WaitFor([&] { return !Exists(batch); }));
     // The folder held more than the program: it stays with what is not ours.
     EXPECT_TRUE(Exists(folder + L"\\keep.txt"));
+}
+
+TEST_F(UninstallWinTest, AProgramPathWithoutAFolderIsRefused) {
+    RootOfCurrentDrive drive;
+    for (const wchar_t* file : {L"Logo.swf", L"WinTestInst.ico"}) std::ofstream((drive.root + file).c_str()) << "not ours";
+    CSettings settings = AppSettings();
+    settings.Write(settings::kIconName, kNewName);
+    EXPECT_FALSE(UninstallProgram(TheCtrlBlock(), L"UninstTest.exe", settings));
+    EXPECT_TRUE(Exists(drive.root + L"Logo.swf"));
+    EXPECT_TRUE(Exists(drive.root + L"WinTestInst.ico"));
+    EXPECT_EQ(settings.Read(settings::kIconName), kNewName);
+    for (const wchar_t* file : {L"Logo.swf", L"WinTestInst.ico"}) DeleteFileW((drive.root + file).c_str());
 }
 
 TEST_F(UninstallWinTest, AFolderLeftWithOnlyTheProgramOnceItsOwnFilesAreGoneGoesToo) {
