@@ -121,8 +121,10 @@ public:
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &process))
+        // The "/update" start runs at idle priority; without a class of its
+        // own the new client would inherit that for good.
+        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
+                            nullptr, nullptr, &startup, &process))
             return false;
         const fw::ScopedKernelHandle thread(process.hThread), child(process.hProcess);
         return true;
@@ -161,6 +163,9 @@ bool RunUpdateStart(CPrgsDlg& dialog, const std::wstring& title) {
     const CCngSignatureVerifier verifier;
     const UpdateOutcome outcome = RunUpdate(RunningContext(), host, verifier);
     if (outcome == UpdateOutcome::Replaced) return true;
+    // The restart for the update asked for idle priority, for the download;
+    // the client that follows runs as any other start does.
+    SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
     if (outcome == UpdateOutcome::Failed) ShowMessageBox(0, title, kUpdateFailedText);
     return false;
 }
