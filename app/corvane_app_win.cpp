@@ -20,6 +20,8 @@
 #include "app/settings_store_win.h"
 #include "app/startup_hooks_win.h"
 #include "app/statistics_win.h"
+#include "app/update_apply.h"
+#include "app/update_start_win.h"
 #include "fw/com_util_win.h"
 #include "net/http_get_win.h"
 
@@ -70,6 +72,10 @@ BOOL CCorvane3App::InitInstance() {
         m_exitCode = work;
         return FALSE;
     }
+    if (args.size() > 1 && _wcsicmp(args[1].c_str(), kReplaceSwitch) == 0) {
+        m_exitCode = RunElevatedReplaceStart(std::span<const std::wstring>(args).subspan(2));
+        return FALSE;
+    }
     m_dlgUpdate.m_strUpdateDomains = block.UpdateDomains();
     // Before the command line is looked at: no start, uninstall included,
     // runs without a network.
@@ -99,6 +105,9 @@ BOOL CCorvane3App::InitInstance() {
     const bool showsFrame = block.IsFlagSet(0) || request.mode != StartMode::FirstRun;
     if (m_gdiplusStarted && showsFrame) PreloadMainFrameSkins();
 
+    // The new program, once in place, starts in this one's place.
+    if (request.mode == StartMode::UpdateStart && RunUpdateStart(m_dlgUpdate, m_title)) return FALSE;
+
     if (block.IsFlagSet(0)) {
         SendActiveStatistics(m_events);
     } else if (request.mode == StartMode::FirstRun) {
@@ -111,6 +120,7 @@ BOOL CCorvane3App::InitInstance() {
         // whole time-out.
         m_afterFace.RunAfterLoginFace([] { RefreshDesktopIcon(); });
     }
+    RemoveUpdateLeftovers();
     OpenClient(request.mode);
     return FALSE;
 }

@@ -18,6 +18,8 @@ list(APPEND CORE_PORTABLE
   app/desktop_icon_geometry.cpp
   app/dump_path.cpp
   app/ecdsa_der.cpp
+  app/update_apply.cpp
+  app/update_query.cpp
   app/after_face_work.cpp
 )
 list(APPEND CORE_WIN
@@ -40,6 +42,8 @@ list(APPEND CORE_WIN
   app/uninstall_win.cpp
   app/desktop_icon_lookup_win.cpp
   app/update_signature_win.cpp
+  app/update_query_win.cpp
+  app/update_start_win.cpp
   app/elevation_win.cpp
   app/access_rights_win.cpp
   app/machine_roads_win.cpp

@@ -106,6 +106,7 @@ BEGIN_MESSAGE_MAP(CCorvane3Dlg, CDlgEx)
     ON_MESSAGE(kMsgTrayMenu, OnTrayMenu)
     ON_MESSAGE(kMsgReloadHotkeys, OnReloadHotkeys)
     ON_MESSAGE(kMsgAnotherPage, OnAnotherPage)
+    ON_MESSAGE(kMsgUpdateAnswer, OnUpdateAnswer)
     ON_MESSAGE(kMsgLoginFaceShown, OnLoginFaceShown)
     ON_MESSAGE(kMsgHotkey, OnHotkey)
     ON_MESSAGE(WM_SYSCOMMAND, OnSysCommand)
@@ -186,6 +187,10 @@ LRESULT CCorvane3Dlg::OnHotkey(WPARAM wp, LPARAM) {
 
 LRESULT CCorvane3Dlg::OnLoginFaceShown(WPARAM, LPARAM) {
     if (m_pAfterFace != nullptr) m_pAfterFace->Start();
+    // The day's update check, on a worker of its own: a find comes back as
+    // a question once the portal has answered.
+    CSettings stored = AppSettings();
+    if (TakeDailyUpdateCheck(stored, CWinClock().Today())) m_updateQuery.Start(m_hWnd, kMsgUpdateAnswer, true);
     return 0;
 }
 
@@ -1007,11 +1012,33 @@ void CCorvane3Dlg::RunMenuItem(UINT item) {
 }
 
 void CCorvane3Dlg::RunUpdate() {
-    const CCtrlBlock& block = TheCtrlBlock();
-    if (CheckUpdate(block.ExpectedTag(), block.ClientVersion()) == 0) {
-        AskUser(0, L"已经是最新版本，无需进行更新。");
-        return;
+    // The check may wait on the portal: its answer comes back as a message.
+    // A second choice while one runs is the same question.
+    m_updateQuery.Start(m_hWnd, kMsgUpdateAnswer, false);
+}
+
+LRESULT CCorvane3Dlg::OnUpdateAnswer(WPARAM wp, LPARAM lp) {
+    const bool background = wp != 0, needed = lp != 0;
+    if (!background) {
+        if (needed)
+            RestartForUpdateAndExit();
+        else
+            AskUser(0, L"已经是最新版本，无需进行更新。");
+        return 0;
     }
+    if (!needed) return 0;
+    const UpdateAnswer answer = m_updateQuery.Answer();
+    // Without a described version the fixed expected tag names the update.
+    const std::wstring version = answer.version.empty() ? TheCtrlBlock().ExpectedTag() : answer.version;
+    CSettings stored = AppSettings();
+    if (!TakeUpdateQuestion(stored, version)) return 0;
+    const std::wstring question =
+        answer.version.empty() ? L"发现新版本，是否现在更新？" : L"发现新版本 " + answer.version + L"，是否现在更新？";
+    if (AskUser(MB_YESNO, question) == IDYES) RestartForUpdateAndExit();
+    return 0;
+}
+
+void CCorvane3Dlg::RestartForUpdateAndExit() {
     RestartForUpdate();
     ExitClient();
 }

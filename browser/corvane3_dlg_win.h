@@ -22,6 +22,7 @@
 #include "fw/image_list_win.h"
 #include "fw/paint_canvas_win.h"
 #include "fw/tooltip_win.h"
+#include "app/update_query_win.h"
 #include "login/login_bk_dlg_win.h"
 #include "shot/screen_shot_win.h"
 #include "tools/keyboard_hook_win.h"
@@ -34,6 +35,8 @@ inline constexpr UINT kMsgTrayIcon = WM_USER + 1;
 inline constexpr UINT kMsgPageCreated = WM_USER + 2;
 inline constexpr UINT kMsgTrayMenu = WM_USER + 3;
 inline constexpr UINT kMsgAnotherPage = WM_USER + 6;
+// The update check's answer from its worker (app/update_query_win.h).
+inline constexpr UINT kMsgUpdateAnswer = WM_USER + 24;
 // Posted to itself once the login face shows: the modal loop runs it after
 // the face is made.
 inline constexpr UINT kMsgLoginFaceShown = WM_APP + 1;
@@ -97,6 +100,7 @@ protected:
     LRESULT OnTrayMenu(WPARAM wp, LPARAM lp);
     LRESULT OnReloadHotkeys(WPARAM wp, LPARAM lp);
     LRESULT OnAnotherPage(WPARAM wp, LPARAM lp);
+    LRESULT OnUpdateAnswer(WPARAM wp, LPARAM lp);
     LRESULT OnLoginFaceShown(WPARAM wp, LPARAM lp);
     LRESULT OnHotkey(WPARAM wp, LPARAM lp);
     LRESULT OnSysCommand(WPARAM wp, LPARAM lp);
@@ -177,6 +181,7 @@ private:
     void ShowToolMenu();
     void RunSettings();
     void RunUpdate();
+    void RestartForUpdateAndExit();
     void RunWebShortcut(UINT id);
     void OpenScreenShot();
 
@@ -204,6 +209,7 @@ private:
     BOOL m_bInstallFlag = FALSE;
     CScreenShot m_screenShot;  // its windows are made at the first opening
     CLoginBkDlg m_loginBk;
+    CUpdateQuery m_updateQuery;
 
     // Images the buttons show; each button keeps its own copy.
     fw::ScopedBitmap m_bmpClose;

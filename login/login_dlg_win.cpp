@@ -44,6 +44,23 @@ std::wstring PortalRoot() { return L"http://" + TheCtrlBlock().PortalHost() + L"
 
 }  // namespace
 
+CBlockHosts::CBlockHosts()
+    : m_loginPage(TheCtrlBlock().LoginPageUrl()), m_portal(TheCtrlBlock().PortalHost()),
+      m_partner(TheCtrlBlock().PartnerHost()) {}
+
+bool BlankForeignFrame(IDispatch* frame, bool subFrame, const std::wstring& url, const OperatorHosts& hosts) {
+    FrameNavigation navigation;
+    navigation.target = url;
+    navigation.subFrame = subFrame;
+    if (!IsForeignSubFrame(navigation, hosts)) return false;
+    fw::ComPtr<IWebBrowser2> browser;
+    if (frame == nullptr || FAILED(frame->QueryInterface(IID_PPV_ARGS(&browser)))) return false;
+    fw::ScopedBstr blank(L"about:blank");
+    VARIANT empty;
+    VariantInit(&empty);
+    return SUCCEEDED(browser->Navigate(blank.Get(), &empty, &empty, &empty, &empty));
+}
+
 std::wstring BrowserLocation(IWebBrowser2* browser) {
     fw::ScopedBstr location;
     if (browser == nullptr || FAILED(browser->get_LocationURL(location.Receive())) || location.Get() == nullptr)
@@ -111,6 +128,7 @@ BOOL CLoginDlg::OnInitDialog() {
 }
 
 void CLoginDlg::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
+    if (BlankForeignFrame(frame, !IsTopFrame(frame), url, CBlockHosts().View())) return;
     CDHtmDlgEx::OnNavigateComplete(frame, url);
     if (g_firstNavigation) {
         ShowWindow(SW_SHOW);
@@ -155,10 +173,7 @@ std::wstring CLoginDlg::FrameLocation(IDispatch* frame) const {
 void CLoginDlg::OnBridgeNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*, VARIANT*, VARIANT*,
                                  VARIANT_BOOL* cancel) {
     const std::wstring text = fw::VariantText(url);
-    const CCtrlBlock& block = TheCtrlBlock();
-    const std::wstring loginPage = block.LoginPageUrl();
-    const std::wstring portal = block.PortalHost();
-    const std::wstring partner = block.PartnerHost();
+    const CBlockHosts hosts;
     const bool subFrame = !IsTopFrame(frame);
     const std::wstring top = BrowserLocation(Browser());
     const std::wstring frameDocument = subFrame ? FrameLocation(frame) : top;
@@ -166,7 +181,7 @@ void CLoginDlg::OnBridgeNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIA
     // advertisement frame, a page the user was led to) may neither run
     // commands nor open a partner-login window with an address of its own.
     const LoginNavigation verdict =
-        JudgeLoginNavigation({top, frameDocument, text, subFrame}, {loginPage, portal, partner});
+        JudgeLoginNavigation({top, frameDocument, text, subFrame}, hosts.View());
     if (verdict == LoginNavigation::Go) return;
     // Set before the command runs: a command may run a message loop.
     *cancel = VARIANT_TRUE;
@@ -176,7 +191,7 @@ void CLoginDlg::OnBridgeNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIA
         RunCommand(request, text);
         return;
     }
-    StartPartnerLogin(text, DetectPartnerStart(text, partner));
+    StartPartnerLogin(text, DetectPartnerStart(text, hosts.m_partner));
 }
 
 void CLoginDlg::RunCommand(const BridgeRequest& request, const std::wstring& url) {

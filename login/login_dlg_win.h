@@ -12,6 +12,7 @@
 
 #include "browser/dhtm_dlg_ex_win.h"
 #include "login/bridge_command.h"
+#include "login/bridge_origin.h"
 #include "login/partner_login.h"
 
 class CQQLogin;
@@ -73,6 +74,21 @@ private:
 // The address the browser (a top-level one or a frame's) shows now; empty
 // when it has none.
 std::wstring BrowserLocation(IWebBrowser2* browser);
+
+// The operator's hosts as this build's control block names them, kept for
+// the views OperatorHosts holds.
+struct CBlockHosts {
+    CBlockHosts();
+    OperatorHosts View() const { return {m_loginPage, m_portal, m_partner}; }
+
+    std::wstring m_loginPage, m_portal, m_partner;
+};
+
+// An embedded frame whose navigation ended on someone else's page (a
+// server's redirect raises no BeforeNavigate2 of its own) is sent to a blank
+// page: a foreign page must not stay to navigate the top frame. True when
+// `frame` was sent there.
+bool BlankForeignFrame(IDispatch* frame, bool subFrame, const std::wstring& url, const OperatorHosts& hosts);
 
 // A portal cookie as "name=value", whole however long: empty when there is
 // none or it cannot be read. Each use bounds it as its own text needs.

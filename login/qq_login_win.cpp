@@ -70,16 +70,14 @@ void CQQHtml::OnGuardNavigate(IDispatch* frame, VARIANT* url, VARIANT*, VARIANT*
     }
     // The providers' pages fill the top frame; embedded frames stay the
     // operator's, as in the login page.
-    const std::wstring loginPage = block.LoginPageUrl();
-    const std::wstring portal = block.PortalHost();
-    const std::wstring partner = block.PartnerHost();
     FrameNavigation navigation;
     navigation.target = text;
     navigation.subFrame = !IsTopFrame(frame);
-    if (IsForeignSubFrame(navigation, {loginPage, portal, partner})) *cancel = VARIANT_TRUE;
+    if (IsForeignSubFrame(navigation, CBlockHosts().View())) *cancel = VARIANT_TRUE;
 }
 
 void CQQHtml::OnNavigateComplete(IDispatch* frame, const std::wstring& url) {
+    if (BlankForeignFrame(frame, !IsTopFrame(frame), url, CBlockHosts().View())) return;
     if (m_completed || !IsPartnerCompletion(url, TheCtrlBlock().PartnerHost())) {
         CDHtmlDialog::OnNavigateComplete(frame, url);
         return;

@@ -43,6 +43,7 @@ import os
 import secrets
 import struct
 import threading
+import time
 from http.cookies import SimpleCookie
 from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 from urllib.parse import parse_qs, quote, urlsplit
@@ -146,6 +147,7 @@ class Portal(BaseHTTPRequestHandler):
     log_path = None
     icon_time = "20261201"
     update = None
+    update_seconds = 0.0
 
     def record(self):
         if not Portal.log_path:
@@ -247,7 +249,7 @@ class Portal(BaseHTTPRequestHandler):
         if path == ICON_DESCRIPTION:
             return self.icon_description(head_only)
         if Portal.update and path == Portal.update.path:
-            return self.answer(200, Portal.update.program, "application/octet-stream", head_only)
+            return self.update_file(head_only)
         if path.startswith(ICON_FOLDER) and path.endswith(".ico"):
             game = ICON_GAMES.get(path[len(ICON_FOLDER):-len(".ico")])
             if game:
@@ -272,6 +274,24 @@ class Portal(BaseHTTPRequestHandler):
                     "iconUrl": f"http://{host}{ICON_FOLDER}{game}.ico"}
         self.answer(200, json.dumps(body, ensure_ascii=False).encode("utf-8"),
                     "application/json; charset=utf-8", head_only)
+
+    def update_file(self, head_only):
+        program = Portal.update.program
+        if Portal.update_seconds <= 0 or head_only:
+            return self.answer(200, program, "application/octet-stream", head_only)
+        # Spread over the time asked for, so that a demo on this machine
+        # shows the client's progress dialog rather than a flash of it.
+        self.send_response(200)
+        self.send_header("Content-Type", "application/octet-stream")
+        self.send_header("Content-Length", str(len(program)))
+        self.send_header("Cache-Control", "no-cache")
+        self.end_headers()
+        pieces = 50
+        step = -(-len(program) // pieces) or 1
+        for at in range(0, len(program), step):
+            self.wfile.write(program[at:at + step])
+            time.sleep(Portal.update_seconds / pieces)
+        return True
 
     def update_description(self, head_only):
         body = Portal.update.description if Portal.update else b'{"code": 1}'
@@ -301,6 +321,8 @@ def main():
     parser.add_argument("--update", metavar="FILE", help="a newer build to offer to clients")
     parser.add_argument("--update-info", metavar="FILE",
                         help="its description from `updatesign describe` (default: FILE with .json)")
+    parser.add_argument("--update-seconds", type=float, default=0.0, metavar="S",
+                        help="spread the update file's download over S seconds")
     args = parser.parse_args()
     if args.update_info and not args.update:
         parser.error("--update-info needs --update")
@@ -311,6 +333,7 @@ def main():
         except (OSError, ValueError, KeyError, TypeError) as e:
             parser.error(f"no update to offer: {e}")
     Portal.log_path = args.log
+    Portal.update_seconds = args.update_seconds
     Portal.icon_time = args.icon_time
     server = ThreadingHTTPServer(("127.0.0.1", args.port), Portal)
     print(f"portal: http://127.0.0.1:{args.port}/", flush=True)

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
-#include <vector>
 #include <string>
+#include <vector>
 
+#include "app/ctrl_layout.h"
+#include "app/pe_image.h"
 #include "app/settings_store_win.h"
 #include "browser/tab_strip.h"
 #include "tests/e2e/client_run_win.h"
@@ -107,6 +109,44 @@ void WaitUntilIdle(HWND frame) {
     SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 15000, &answer);
 }
 
+// The update dialog: a popup of any process holding the progress bar (1000).
+bool IsUpdateDialog(HWND window) {
+    const HWND bar = GetDlgItem(window, 1000);
+    return IsWindowVisible(window) && bar != nullptr && ClassOf(bar) == L"msctls_progress32";
+}
+
+// The texts of a shown popup menu's items. Under Wine a menu handle reads
+// only in its own process, so an empty list means "could not read".
+std::vector<std::wstring> MenuTexts(HWND menuWindow) {
+    std::vector<std::wstring> texts;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    const int count = menu != nullptr ? GetMenuItemCount(menu) : -1;
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[128] = {};
+        GetMenuStringW(menu, static_cast<UINT>(i), text, 128, MF_BYPOSITION);
+        texts.emplace_back(text);
+    }
+    return texts;
+}
+
+// The ClientVersion slot of the program a process runs, read from its file.
+std::string ProgramVersionOf(DWORD pid) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (process == nullptr) return {};
+    wchar_t path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool named = QueryFullProcessImageNameW(process, 0, path, &size) != FALSE;
+    CloseHandle(process);
+    if (!named) return {};
+    const std::string text = ReadWholeFile(path);
+    const std::vector<uint8_t> file(text.begin(), text.end());
+    const pe::CtrlLocation location = pe::FindCtrlBlock(file);
+    if (location.error != pe::Error::None) return {};
+    return std::string(ctrl::SlotText(
+        std::span<const uint8_t, ctrl::kBlockSize>(file.data() + location.fileOffset, ctrl::kBlockSize),
+        ctrl::Slot::ClientVersion));
+}
+
 void PressKey(WORD key) {
     INPUT inputs[2] = {};
     inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
@@ -129,6 +169,16 @@ int wmain(int argc, wchar_t** argv) {
     if (frame == nullptr) return 1;
     DWORD pid = 0;
     GetWindowThreadProcessId(frame, &pid);
+
+    // The day's update check finds the portal's newer build and asks once;
+    // the tour declines and takes the update from the tool menu at its end.
+    HWND question = nullptr;
+    if (PumpUntil(8000, [&] { return (question = FindWindowOfProcess(pid, IsMessageBox)) != nullptr; })) {
+        Step(WindowText(GetDlgItem(question, 0xFFFF)).find(L"发现新版本") == 0, "the day's check asks about 3.0.0.2");
+        const HWND no = GetDlgItem(question, 5001);
+        PostMessageW(question, WM_COMMAND, MAKEWPARAM(5001, BN_CLICKED), reinterpret_cast<LPARAM>(no));
+        PumpUntil(3000, [&] { return !IsWindow(question); });
+    }
 
     Step(SendLoginText(frame, LoginTextFor(L"1服-风起云涌", L"demo1")) == 1, "first account logs in");
     // Its page shows once its navigation completes, which Wine's browser
@@ -180,7 +230,50 @@ int wmain(int argc, wchar_t** argv) {
         Step(GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES, "the desktop shortcut bears the portal's name");
     }
 
-    Step(ChooseLastTrayItem(frame, pid), "leave through the tray menu");
-    Step(PumpUntil(10000, [&] { return !IsWindow(frame); }), "the client ends");
+    // The portal offers a newer build signed with the demo key: the tool
+    // menu's "更新" (third from the bottom) restarts the client into the
+    // update dialog, and the new version opens in its place.
+    ClickButton(frame, tabs::id::kToolMenu);
+    HWND menu = nullptr;
+    if (PumpUntil(5000, [&] { return (menu = ShownMenu(pid)) != nullptr; })) {
+        for (int i = 0; i < 3; ++i) PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
+        PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
+    }
+    HWND progress = nullptr;
+    Step(PumpUntil(30000, [&] { return (progress = FindWindowWhere(IsUpdateDialog)) != nullptr; }),
+         "更新 opens the update dialog");
+    if (progress != nullptr) Step(Shoot(progress, L"update.png"), "update.png");
+    HWND updated = nullptr;
+    Step(PumpUntil(60000,
+                   [&] {
+                       updated = FindWindowWhere(
+                           [&](HWND window) { return window != frame && IsWindowVisible(window) && IsMainFrame(window); });
+                       return updated != nullptr;
+                   }),
+         "the new version opens");
+    if (updated == nullptr) return 1;
+    GetWindowThreadProcessId(updated, &pid);
+    Step(ProgramVersionOf(pid) == "3.0.0.2", "the running program is 3.0.0.2");
+    // With an account in, the frame shows, and its tool menu below it.
+    Step(SendLoginText(updated, LoginTextFor(L"1服-风起云涌", L"demo1")) == 1, "an account logs in to the new version");
+    Step(PumpUntil(5000, [&] { return GamePages(updated).size() == 1; }), "its tab");
+    WaitUntilIdle(updated);
+    ClickButton(updated, tabs::id::kToolMenu);
+    const bool newMenu = PumpUntil(5000, [&] { return (menu = ShownMenu(pid)) != nullptr; });
+    Step(newMenu, "the new version's tool menu opens");
+    if (newMenu) {
+        Step(Shoot(updated, L"menu-updated.png"), "menu-updated.png (版本号: 3.0.0.2)");
+        // Wine reads a menu's items only in its own process; where they can
+        // be read, the version line is checked too.
+        const std::vector<std::wstring> texts = MenuTexts(menu);
+        if (!texts.empty())
+            Step(std::find(texts.begin(), texts.end(), L"版本号: 3.0.0.2") != texts.end(),
+                 "its tool menu shows 版本号: 3.0.0.2");
+        PostMessageW(menu, WM_KEYDOWN, VK_ESCAPE, 0);
+        PumpUntil(3000, [&] { return ShownMenu(pid) == nullptr; });
+    }
+
+    Step(ChooseLastTrayItem(updated, pid), "leave through the tray menu");
+    Step(PumpUntil(10000, [&] { return !IsWindow(updated); }), "the client ends");
     return g_failed ? 1 : 0;
 }

@@ -33,6 +33,12 @@ corvane_relabel(demo_tour ${CMAKE_BINARY_DIR}/bin/demo_tour.exe PROFILE ${CMAKE_
 add_test(NAME e2e_demo_tour COMMAND ${CMAKE_SOURCE_DIR}/scripts/demo --tour --fresh)
 set_tests_properties(e2e_demo_tour PROPERTIES TIMEOUT 400)
 
+# "/update" starts against a loopback portal offering good and spoiled builds.
+corvane_win_test(e2e_update_test
+  SOURCES tests/e2e/update_e2e_win_test.cpp tests/e2e/update_signer_win.cpp ${E2E_SHARED})
+target_link_libraries(e2e_update_test PRIVATE bcrypt)
+add_dependencies(e2e_update_test corvane_labelled)
+
 # The soak run: `make soak` runs SOAK_CYCLES cycles of it; `make test` a short
 # run of five.
 add_executable(soak tests/e2e/soak_win.cpp ${E2E_SHARED})

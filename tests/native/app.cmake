@@ -2,6 +2,8 @@ list(APPEND NATIVE_TESTS
   tests/native/ctrl_block_test.cpp
   tests/native/pe_image_test.cpp
   tests/native/ecdsa_der_test.cpp
+  tests/native/update_apply_test.cpp
+  tests/native/update_query_test.cpp
 )
 list(APPEND NATIVE_TESTS
   tests/native/settings_store_test.cpp

@@ -144,17 +144,21 @@ class UpdatePortalTest(PortalCase):
             description = json.dumps({"version": "3.0.0.2", "url": "http://127.0.0.1:7251/update/Doln2.exe"}).encode()
             with open(os.path.join(tmp, "Doln2.json"), "wb") as f:
                 f.write(description)
-            proc, port = start_portal("--update", program)
-            try:
-                self.port = port
-                self.assertEqual(self.get(UPDATE_INFO, raw=True)[:2], (200, description))
-                status, body, _, headers = self.get("/update/Doln2.exe", raw=True)
-                self.assertEqual((status, body, headers["Content-Length"]), (200, open(program, "rb").read(),
-                                                                              str(os.path.getsize(program))))
-                self.assertEqual(self.get("/update/other.exe")[0], 404)
-            finally:
-                proc.terminate()
-                proc.wait()
+            # At once, and spread over half a second for a demo to watch.
+            for extra, least in (((), 0.0), (("--update-seconds", "0.5"), 0.4)):
+                proc, port = start_portal("--update", program, *extra)
+                try:
+                    self.port = port
+                    self.assertEqual(self.get(UPDATE_INFO, raw=True)[:2], (200, description))
+                    started = time.monotonic()
+                    status, body, _, headers = self.get("/update/Doln2.exe", raw=True)
+                    self.assertGreaterEqual(time.monotonic() - started, least)
+                    self.assertEqual((status, body, headers["Content-Length"]), (200, open(program, "rb").read(),
+                                                                                  str(os.path.getsize(program))))
+                    self.assertEqual(self.get("/update/other.exe")[0], 404)
+                finally:
+                    proc.terminate()
+                    proc.wait()
             # A description that names no file of the portal is refused at start.
             with open(os.path.join(tmp, "bad.json"), "w") as f:
                 json.dump({"url": "ftp://x/y"}, f)

@@ -5,6 +5,7 @@ corvane_win_test(win_frame_test
   RELABEL "LoginPageUrl=http://127.0.0.1:7296/doln/reg.html?a=1&" PortalHost=127.0.0.1:7296
           ClientStatHost=127.0.0.1:7296 EventStatHost=127.0.0.1:7296 OnlineStatHost=127.0.0.1:7296
           PayHost=127.0.0.1:7296 GameHallHost=127.0.0.1:7296 ShortName=WinFrameTest StatTag=FrameT ClientVersion=9.9
+          UpdateKey=MAE=
           TitleName=FrameTestTitle
           # Encoded, a referer this long makes the frame's event beacons
           # longer than the 511 characters the other beacons may have.

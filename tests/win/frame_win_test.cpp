@@ -12,11 +12,14 @@
 #include <functional>
 #include <thread>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/ctrl_block.h"
 #include "app/process_state.h"
 #include "app/settings_store_win.h"
+#include "app/statistics_win.h"
+#include "app/update_query.h"
 #include "browser/corvane3_dlg_win.h"
 #include "browser/tab_strip.h"
 #include "res/resource.h"
@@ -41,6 +44,7 @@ class CTestFrame : public CCorvane3Dlg {
 public:
     std::vector<std::wstring> asked;
     std::vector<std::wstring> opened;
+    UINT menuChoice = 0;  // answers the next menu without showing it
     bool realBoxes = false;
     int Ask(const std::wstring& text) { return AskUser(0, text); }
 
@@ -50,7 +54,20 @@ protected:
         return realBoxes ? CCorvane3Dlg::AskUser(style, text) : IDYES;
     }
     void OpenWebShortcut(const std::wstring& url) override { opened.push_back(url); }
+    UINT TrackMenu(HMENU menu, UINT flags, int x, int y, HWND owner) override {
+        if (menuChoice == 0) return CCorvane3Dlg::TrackMenu(menu, flags, x, y, owner);
+        return std::exchange(menuChoice, 0);
+    }
 };
+
+// The portal's update description, slow to come, naming this build's own
+// version (ClientVersion=9.9).
+void AnswerSlowUpdateInfo(CWinLoopbackServer::CConn& conn, const std::string& request) {
+    if (request.find("_a=getUpdateInfo") == std::string::npos) return CWinLoopbackServer::AnswerOk(conn, request);
+    Sleep(1000);
+    conn.Reply("200 OK", "{\"version\":\"9.9\",\"tag\":\"ab99\",\"url\":\"http://127.0.0.1:7296/n.exe\",\"size\":\"3\","
+                         "\"sha256\":\"" + std::string(64, 'a') + "\",\"signature\":\"MAE=\"}");
+}
 
 // Runs messages as the frame's modal loop does, pre-translation included;
 // remembers a quit message.
@@ -109,6 +126,9 @@ protected:
         const std::wstring path = SettingsFilePath();
         SHCreateDirectoryExW(nullptr, path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
         AppSettings().Write(settings::kInstallTag, L"1");
+        // Today's background update check counts as done: its request would
+        // join the ones the tests count.
+        AppSettings().Write(settings::kUpdateDay, FormatStoredDate(CWinClock().Today()));
         ASSERT_TRUE(m_frame.Create(IDD_MAIN_FRAME, nullptr));
         m_frame.ShowWindow(SW_SHOW);
         m_loop.Run(200);
@@ -168,7 +188,7 @@ protected:
     std::atomic<bool> m_hang{false};
     CWinLoopbackServer m_server{kPort, [this](CWinLoopbackServer::CConn& conn, const std::string& request) {
                                     while (m_hang && !m_server.Stopping()) Sleep(10);
-                                    if (!m_hang) CWinLoopbackServer::AnswerOk(conn, request);
+                                    if (!m_hang) AnswerSlowUpdateInfo(conn, request);
                                 }};
     CTestFrame m_frame;
     Loop m_loop;
@@ -580,3 +600,15 @@ TEST_F(FrameTest, HungBeaconsOfEveryPageLeaveTheFrameAnswering) {
 }
 
 }  // namespace
+
+TEST_F(FrameTest, TheUpdateItemAsksThePortalWithoutHoldingTheWindow) {
+    ASSERT_EQ(Login(L"a"), 1);
+    m_frame.menuChoice = 4;  // "更新"
+    const DWORD start = GetTickCount();
+    m_frame.SendMessage(WM_COMMAND, tabs::id::kToolMenu, 0);
+    EXPECT_LT(GetTickCount() - start, 500u) << "the window does not wait for the portal";
+    EXPECT_TRUE(m_frame.asked.empty());
+    m_loop.Run(10000, [&] { return !m_frame.asked.empty(); });
+    EXPECT_EQ(m_frame.asked, std::vector<std::wstring>{L"已经是最新版本，无需进行更新。"});
+    EXPECT_TRUE(Requested("/webStatic/index.php?_c=client&_a=getUpdateInfo&game="));
+}

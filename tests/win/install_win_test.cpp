@@ -393,18 +393,34 @@ TEST_F(IconRefreshWinTest, AnIncompleteRefreshChangesNothing) {
     }
 }
 
+// The drive root that root-relative paths ("\\Logo.swf") would reach, made
+// the current one for the test's lifetime.
+class RootOfCurrentDrive {
+public:
+    RootOfCurrentDrive() {
+        GetCurrentDirectoryW(MAX_PATH, m_old);
+        wchar_t windows[MAX_PATH] = {};
+        GetWindowsDirectoryW(windows, MAX_PATH);
+        SetCurrentDirectoryW(windows);
+        root = std::wstring(windows).substr(0, 3);
+    }
+    ~RootOfCurrentDrive() { SetCurrentDirectoryW(m_old); }
+    std::wstring root;
+
+private:
+    wchar_t m_old[MAX_PATH] = {};
+};
+
 TEST_F(IconRefreshWinTest, AProgramPathWithoutAFolderIsRefused) {
     m_play.description = Description("20261201");
-    wchar_t old[MAX_PATH] = {}, windows[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, old);
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    SetCurrentDirectoryW(windows);
-    const std::wstring rootIcon = std::wstring(windows).substr(0, 3) + L"WinTestInst.ico";
+    const std::wstring rootIcon = RootOfCurrentDrive().root + L"WinTestInst.ico";
     DeleteFileW(rootIcon.c_str());
-    CSettings settings = AppSettings();
-    EXPECT_FALSE(FollowIconDescription(TheCtrlBlock(), L"Doln2.exe", L"127.0.0.1:" + std::to_wstring(m_server.Port()),
-                                       settings));
-    SetCurrentDirectoryW(old);
+    {
+        RootOfCurrentDrive drive;
+        CSettings settings = AppSettings();
+        EXPECT_FALSE(FollowIconDescription(TheCtrlBlock(), L"Doln2.exe",
+                                           L"127.0.0.1:" + std::to_wstring(m_server.Port()), settings));
+    }
     EXPECT_FALSE(Exists(rootIcon));
     EXPECT_EQ(Requests(0), 0u);
     EXPECT_TRUE(OldShortcutsStay());
@@ -431,24 +447,6 @@ LSTATUS SetValueIn(REGSAM view, const wchar_t* key, const wchar_t* name) {
     RegCloseKey(opened);
     return status;
 }
-
-// The drive root that root-relative paths ("\\Logo.swf") would reach, made
-// the current one for the test's lifetime.
-class RootOfCurrentDrive {
-public:
-    RootOfCurrentDrive() {
-        GetCurrentDirectoryW(MAX_PATH, m_old);
-        wchar_t windows[MAX_PATH] = {};
-        GetWindowsDirectoryW(windows, MAX_PATH);
-        SetCurrentDirectoryW(windows);
-        root = std::wstring(windows).substr(0, 3);
-    }
-    ~RootOfCurrentDrive() { SetCurrentDirectoryW(m_old); }
-    std::wstring root;
-
-private:
-    wchar_t m_old[MAX_PATH] = {};
-};
 
 class UninstallWinTest : public InstallWinTest {
 protected:

@@ -168,6 +168,18 @@ TEST_F(LoginBridge, EmbeddedFramesStayTheOperatorsAndCommandOnlyUnderTheOperator
     EXPECT_TRUE(cancelled(partnerPage, L"http://127.0.0.2:7298/ad.html"));
     EXPECT_FALSE(cancelled(partnerPage, L"http://127.0.0.1:7298/weibo/extLoginBind.do"));
 
+    // A frame that a redirect took elsewhere is sent to a blank page.
+    for (CDHtmlDialog* window : {static_cast<CDHtmlDialog*>(&m_login), static_cast<CDHtmlDialog*>(&partnerPage)}) {
+        frame.Navigate(L"http://127.0.0.1:7298/doln/frame.html");
+        Pump(150);
+        EventArgs completed;
+        completed.Dispatch(frame.Browser());
+        completed.StringRef(L"http://127.0.0.2:7298/landed.html");
+        completed.Fire(window->BrowserEventSink(), 252);
+        Pump(150);
+        EXPECT_EQ(BrowserLocation(frame.Browser()), L"about:blank");
+    }
+
     // Under a foreign top page the operator's frame commands nothing.
     PageGoesTo(L"http://127.0.0.2:7298/elsewhere.html");
     EXPECT_TRUE(cancelled(m_login, L"app://saveinfo?????evil"));

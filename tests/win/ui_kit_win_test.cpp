@@ -90,7 +90,9 @@ HWND FindBoxOfThread() {
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND window, LPARAM lp) -> BOOL {
-            if (IsWindowVisible(window) && GetDlgItem(window, ui::kMsgBoxFirstButtonId) != nullptr) {
+            // A box counts once it is whole: shown, with its first button and its text.
+            if (IsWindowVisible(window) && GetDlgItem(window, ui::kMsgBoxFirstButtonId) != nullptr &&
+                GetDlgItem(window, CMessageBox::kTextControlId) != nullptr) {
                 *reinterpret_cast<HWND*>(lp) = window;
                 return FALSE;
             }
