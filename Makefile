@@ -48,7 +48,7 @@ tour: build
 # "soak: cycles N, handles A->B, gdi A->B, user A->B, windows A->B, threads
 # A->B, private MiB A->B"; the exit status is 1 when a count grew by more than
 # 8 (private bytes 4 MiB) or a step failed. `make test` runs five cycles.
-SOAK_CYCLES ?= 15
+SOAK_CYCLES ?= 18
 soak: build-win
 	@export CORVANE_WINE_DIR=$(CURDIR)/build/win/wine; scripts/wine-run --start; \
 	scripts/wine-run build/win/bin/soak.exe $(SOAK_CYCLES) 2>build/win/soak-wine.log; status=$$?; \
