@@ -7,16 +7,11 @@
 #include <vector>
 
 #include "base/base64.h"
+#include "tests/win/hex_bytes.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-Bytes Hex(const char* text) {
-    Bytes out;
-    for (const char* p = text; p[0] != 0 && p[1] != 0; p += 2) out.push_back(static_cast<unsigned char>(std::stoi(std::string(p, 2), nullptr, 16)));
-    return out;
-}
 
 constexpr char kSpkiPrefix[] = "3059301306072a8648ce3d020106082a8648ce3d030107034200";
 
@@ -63,14 +58,14 @@ Bytes Sha256(const std::string& bytes) {
 }  // namespace
 
 std::string TestUpdateKey(TestKey key) {
-    Bytes spki = Hex(kSpkiPrefix);
-    const Bytes point = Hex(Text(key).point);
+    Bytes spki = HexBytes(kSpkiPrefix);
+    const Bytes point = HexBytes(Text(key).point);
     spki.insert(spki.end(), point.begin(), point.end());
     return Base64Encode(spki);
 }
 
 std::string TestSignature(TestKey key, const std::string& bytes) {
-    const Bytes point = Hex(Text(key).point), d = Hex(Text(key).d);
+    const Bytes point = HexBytes(Text(key).point), d = HexBytes(Text(key).d);
     Bytes blob(sizeof(BCRYPT_ECCKEY_BLOB));
     auto* header = reinterpret_cast<BCRYPT_ECCKEY_BLOB*>(blob.data());
     header->dwMagic = BCRYPT_ECDSA_PRIVATE_P256_MAGIC;
