@@ -56,6 +56,9 @@ bool ChooseLastTrayItem(HWND frame, DWORD processId) {
     PostMessageW(frame, WM_USER + 3, 0, 0);
     HWND menu = nullptr;
     if (!PumpUntil(5000, [&] { return (menu = ShownMenu(processId)) != nullptr; })) return false;
+    // The menu can show before its tracking loop reads keys: a moment's
+    // wait, as a user's, before pressing them.
+    PumpUntil(300, [] { return false; });
     PostMessageW(menu, WM_KEYDOWN, VK_UP, 0);
     PostMessageW(menu, WM_KEYDOWN, VK_RETURN, 0);
     return true;
