@@ -150,7 +150,7 @@ void BrokenStateEndToEnd::Start(const Row& row, Mode mode) {
         return;
     }
     const RunResult run = RunClient(client, args, Answering([](const BoxSeen&) { return IDOK; }));
-    EXPECT_TRUE(run.ended);
+    EXPECT_TRUE(run.ended) << "start error " << run.startError;
     EXPECT_EQ(run.exitCode, 0u);
     if (mode != Mode::FirstRun) {
         EXPECT_TRUE(run.sawLoginFace);

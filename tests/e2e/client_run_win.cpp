@@ -208,6 +208,7 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args, const Run
                                                 nullptr, FolderOf(exe).c_str(), &startup, &process)
                          : CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                           FolderOf(exe).c_str(), &startup, &process);
+    if (!started) result.startError = GetLastError();
     if (token != nullptr) CloseHandle(token);
     if (!started) return result;
     const DWORD pid = process.dwProcessId;

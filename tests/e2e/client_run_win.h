@@ -51,6 +51,8 @@ struct BoxSeen {
 
 struct RunResult {
     DWORD processId = 0;
+    // GetLastError of a start that did not happen; 0 once the process runs.
+    DWORD startError = 0;
     bool ended = false;
     DWORD exitCode = 0;
     std::vector<BoxSeen> boxes;
