@@ -203,12 +203,19 @@ RunResult RunClient(const std::wstring& exe, const std::wstring& args, const Run
     PROCESS_INFORMATION process{};
     HANDLE token = options.limitedToken ? LimitedToken() : nullptr;
     if (options.limitedToken && token == nullptr) return result;
-    const BOOL started =
-        token != nullptr ? CreateProcessAsUserW(token, exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                                                nullptr, FolderOf(exe).c_str(), &startup, &process)
-                         : CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                          FolderOf(exe).c_str(), &startup, &process);
-    if (!started) result.startError = GetLastError();
+    // A start that fails is tried again a little later: one was seen to fail
+    // at once, late in a long Wine session, for a copy that starts every
+    // time on its own; before the client runs, no fault can be the client's.
+    BOOL started = FALSE;
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+        if (attempt > 0) Sleep(1000);
+        started = token != nullptr
+                      ? CreateProcessAsUserW(token, exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                             nullptr, FolderOf(exe).c_str(), &startup, &process)
+                      : CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                       FolderOf(exe).c_str(), &startup, &process);
+        if (!started && result.startError == 0) result.startError = GetLastError();
+    }
     if (token != nullptr) CloseHandle(token);
     if (!started) return result;
     const DWORD pid = process.dwProcessId;

@@ -51,7 +51,7 @@ struct BoxSeen {
 
 struct RunResult {
     DWORD processId = 0;
-    // GetLastError of a start that did not happen; 0 once the process runs.
+    // GetLastError of the first start that failed; 0 when the first ran.
     DWORD startError = 0;
     bool ended = false;
     DWORD exitCode = 0;
