@@ -67,7 +67,8 @@ protected:
 // the case where a path guessed from the documents folder goes wrong.
 class RedirectedDesktop {
 public:
-    explicit RedirectedDesktop(const std::wstring& folder) {
+    explicit RedirectedDesktop(const std::wstring& folder) : m_folder(folder) {
+        m_made = CreateDirectoryW(folder.c_str(), nullptr) != FALSE;
         RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &m_key);
         DWORD size = sizeof(m_old);
         m_hadOld = RegQueryValueExW(m_key, L"Desktop", nullptr, &m_oldType, reinterpret_cast<BYTE*>(m_old), &size) ==
@@ -84,7 +85,12 @@ public:
         RegCloseKey(m_key);
     }
 
+    bool Made() const { return m_made; }
+    const std::wstring& Folder() const { return m_folder; }
+
 private:
+    std::wstring m_folder;
+    bool m_made = false;
     static constexpr wchar_t kKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
     HKEY m_key = nullptr;
     wchar_t m_old[MAX_PATH] = {};
@@ -94,14 +100,13 @@ private:
 
 TEST_F(ShortcutsWin, DesktopShortcutReplacesTheUsersOwnAndPointsAtTheTarget) {
     const std::wstring name = L"梦幻大陆测试";
-    const std::wstring desktop = m_folder + L"\\desktop";
-    ASSERT_TRUE(CreateDirectoryW(desktop.c_str(), nullptr));
-    RedirectedDesktop redirect(desktop);
+    RedirectedDesktop redirect(m_folder + L"\\desktop");
+    ASSERT_TRUE(redirect.Made());
     const std::wstring common = DesktopShortcutPath(name);
     const std::wstring user = UserDesktopShortcutPath(name);
     ASSERT_FALSE(common.empty());
     ASSERT_FALSE(user.empty());
-    ASSERT_EQ(user, desktop + L"\\" + name + L".lnk");
+    ASSERT_EQ(user, redirect.Folder() + L"\\" + name + L".lnk");
     // The user's own copy of our link goes once the all-users one stands.
     ASSERT_TRUE(CreateLink(m_target, L"", user, L"", L""));
 
@@ -210,9 +215,8 @@ TEST_F(ShortcutsWin, OnlyLinksToThisProgramAreReplacedOrDeleted) {
 
 TEST_F(ShortcutsWin, TheUsersDesktopCopyGoesOnlyWhenTheAllUsersOneIsWrittenAndIsOurs) {
     const std::wstring name = L"梦幻大陆测试";
-    const std::wstring desktop = m_folder + L"\\desktop";
-    ASSERT_TRUE(CreateDirectoryW(desktop.c_str(), nullptr));
-    RedirectedDesktop redirect(desktop);
+    RedirectedDesktop redirect(m_folder + L"\\desktop");
+    ASSERT_TRUE(redirect.Made());
     const std::wstring common = DesktopShortcutPath(name);
     const std::wstring user = UserDesktopShortcutPath(name);
     const std::wstring other = m_folder + L"\\other.exe";
