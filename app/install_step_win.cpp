@@ -6,6 +6,7 @@
 
 #include "app/access_rights_win.h"
 #include "app/autostart_win.h"
+#include "app/fresh_program_start_win.h"
 #include "app/install_paths_win.h"
 #include "app/settings_store_win.h"
 #include "browser/flash_bk_win.h"
@@ -34,14 +35,8 @@ void StartInstalledCopy(const std::wstring& path) {
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
     // The program's own name only, so that the copy sees no argument.
-    std::wstring commandLine = L"\"" + path + L"\"";
-    if (CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, IDLE_PRIORITY_CLASS, nullptr,
-                       nullptr, &startup, &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-    }
+    StartFreshProgram(path, L"\"" + path + L"\"", IDLE_PRIORITY_CLASS, startup);
 }
 
 }  // namespace

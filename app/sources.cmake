@@ -37,6 +37,7 @@ list(APPEND CORE_WIN
   app/autostart_win.cpp
   app/crash_dump_win.cpp
   app/install_paths_win.cpp
+  app/fresh_program_start_win.cpp
   app/install_step_win.cpp
   app/icon_refresh_win.cpp
   app/uninstall_win.cpp

@@ -3,9 +3,11 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <utility>
 
 #include "app/ctrl_block.h"
 #include "app/elevation_win.h"
+#include "app/fresh_program_start_win.h"
 #include "app/ini_win.h"
 #include "app/message_box_win.h"
 #include "app/settings_store_win.h"
@@ -120,14 +122,9 @@ public:
         if (!IsInInstallFolder(program, CommonAppDataFolder())) commandLine += L" " + TheCtrlBlock().LaunchSwitch();
         STARTUPINFOW startup{};
         startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process{};
         // The "/update" start runs at idle priority; without a class of its
         // own the new client would inherit that for good.
-        if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS,
-                            nullptr, nullptr, &startup, &process))
-            return false;
-        const fw::ScopedKernelHandle thread(process.hThread), child(process.hProcess);
-        return true;
+        return StartFreshProgram(program, std::move(commandLine), NORMAL_PRIORITY_CLASS, startup);
     }
 
 private:

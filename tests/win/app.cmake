@@ -40,6 +40,7 @@ add_dependencies(win_install_test install_payload desktop_child)
 corvane_win_test(win_update_signature_test SOURCES tests/win/update_signature_win_test.cpp)
 
 corvane_win_test(win_elevation_test SOURCES tests/win/elevation_win_test.cpp)
+corvane_win_test(win_fresh_program_start_test SOURCES tests/win/fresh_program_start_win_test.cpp)
 corvane_win_test(win_access_rights_test SOURCES tests/win/access_rights_win_test.cpp)
 
 corvane_win_test(win_gui_object_count_test SOURCES tests/win/gui_object_count_win_test.cpp)
