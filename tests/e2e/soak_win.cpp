@@ -504,6 +504,7 @@ int wmain() {
     size_t cleanCycleRequests = 0;
     size_t mostRequests = 0;
     int done = 0;
+    double sinceSample = -1;
     for (int cycle = 1; frame != nullptr && cycle <= cycles && IsWindow(frame); ++cycle) {
         services.SetPortalUp(!faultAt(cycle, 1));
         services.SetBlackHole(faultAt(cycle, 3));
@@ -519,9 +520,14 @@ int wmain() {
             WaitFor(pid, 1500, nullptr);
             Sample sample = Measure(pid, frame);
             // The first cycle's steps are the warm-up: its pages and the
-            // tool's first capture grow the process by design.
-            if (cycle > 1) sample.privateMiB = Least(sample.privateMiB, watch.LeastMiB());
+            // tool's first capture grow the process by design. Later samples
+            // take the least of every step since the one before, since one
+            // cycle may hold a screenful of surface through all its steps.
+            if (cycle > 1) sample.privateMiB = Least(sample.privateMiB, Least(sinceSample, watch.LeastMiB()));
+            sinceSample = -1;
             (cycle == 1 ? first : last) = sample;
+        } else if (cycle > 1) {
+            sinceSample = Least(sinceSample, watch.LeastMiB());
         }
         // Private bytes count from the end of the first cycle: its end
         // readings and the second cycle's steps.
