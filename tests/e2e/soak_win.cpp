@@ -419,7 +419,7 @@ bool RunCycle(CStepWatch& watch, HWND frame, DWORD pid) {
     if (const HWND page = VisiblePage(frame)) {
         Check(OpenAndCloseFavourites(pid, page), cycle, "the favourites dialog");
         PostMessageW(page, WM_KEYDOWN, VK_F5, 0);
-    watch.Step("favourites+F5");
+        watch.Step("favourites+F5");
     } else {
         Check(false, cycle, "a page shown");
     }
