@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <fstream>
 #include <functional>
@@ -17,10 +18,11 @@
 
 // Starts that meet broken state: a damaged or hostile settings file, an
 // install folder that cannot be used, odd program paths, no temporary
-// folder. Each row sets its state up in the one prefix, starts the client
-// once per start mode it concerns, and expects the login face (or the end
-// of a first run) with exit code 0, no crash dump, and every value the
-// start wrote reading back as what it means.
+// folder, a system date past 2038 or before 2000. Each row sets its state
+// up in the one prefix, starts the client once per start mode it concerns,
+// and expects the login face (or the end of a first run) with exit code 0,
+// no crash dump, and every value the start wrote reading back as what it
+// means.
 
 namespace {
 
@@ -59,6 +61,17 @@ std::string Utf16NoBom(const std::string& ascii) {
     return out;
 }
 
+// The clock file that wine-run's CORVANE_FAKE_CLOCK gives the processes this
+// program starts (a Unix path, reached through drive Z:); empty without one.
+std::wstring ClockFile() {
+    wchar_t unixPath[MAX_PATH] = {};
+    const DWORD size = GetEnvironmentVariableW(L"FAKETIME_TIMESTAMP_FILE", unixPath, MAX_PATH);
+    if (size == 0 || size >= MAX_PATH || unixPath[0] != L'/') return {};
+    std::wstring path = L"Z:" + std::wstring(unixPath);
+    std::replace(path.begin(), path.end(), L'/', L'\\');
+    return path;
+}
+
 std::string SectionText(const std::string& body) { return "[E2eFault]\r\n" + body; }
 
 enum class Mode { Installed, Web, FirstRun };
@@ -79,6 +92,10 @@ struct Row {
     bool writable = true;
     // Where the program lies when it starts from outside the install folder.
     std::wstring elsewhere = {};
+    // The system date the client starts at ("@YYYY-MM-DD hh:mm:ss", the
+    // clock file's form) and that date as the settings file stores it.
+    const char* clock = nullptr;
+    const wchar_t* clockDay = nullptr;
 };
 
 class BrokenStateEndToEnd : public testing::Test {
@@ -149,7 +166,17 @@ void BrokenStateEndToEnd::Start(const Row& row, Mode mode) {
         ADD_FAILURE() << "no client at " << Narrow(client);
         return;
     }
+    const std::wstring clockFile = ClockFile();
+    if (row.clock != nullptr) {
+        ASSERT_FALSE(clockFile.empty()) << "a system date needs wine-run's CORVANE_FAKE_CLOCK";
+        WriteBytes(clockFile, std::string(row.clock) + "\n");
+    }
     const RunResult run = RunClient(client, args, Answering([](const BoxSeen&) { return IDOK; }));
+    if (row.clock != nullptr) {
+        WriteBytes(clockFile, "+0\n");
+        // This program's own clock comes back within libfaketime's cache time.
+        Sleep(1500);
+    }
     EXPECT_TRUE(run.ended) << "start error " << run.startError;
     EXPECT_EQ(run.exitCode, 0u);
     if (mode != Mode::FirstRun) {
@@ -170,7 +197,8 @@ void BrokenStateEndToEnd::Start(const Row& row, Mode mode) {
     EXPECT_EQ(tag, L"0") << "the login page's write";
     if (mode != Mode::Installed) return;
     EXPECT_TRUE(IsDecimal(Read(L"Game"))) << Narrow(Read(L"Game"));
-    EXPECT_EQ(Read(L"lstTime"), Today());
+    // The start counted its day from the system date it met.
+    EXPECT_EQ(Read(L"lstTime"), row.clockDay != nullptr ? std::wstring(row.clockDay) : Today());
     EXPECT_TRUE(IsDecimal(Read(L"keepdays"))) << Narrow(Read(L"keepdays"));
     const std::wstring weekdays = Read(L"weekdays");
     EXPECT_TRUE(IsDecimal(weekdays) && std::stoi(weekdays) >= 1 && std::stoi(weekdays) <= 127) << Narrow(weekdays);
@@ -271,6 +299,15 @@ TEST_F(BrokenStateEndToEnd, OddProgramPathsStillStart) {
         {"Chinese", {Mode::FirstRun, Mode::Web}, nothing, true, m_temp + L"梦幻大陆\\梦幻 大陆.exe"},
         {"& and %", {Mode::FirstRun, Mode::Web}, nothing, true, m_temp + L"a&b %TEMP%\\Doln&2%.exe"},
         {"240 characters", {Mode::FirstRun, Mode::Web}, nothing, true, deep},
+    });
+}
+
+TEST_F(BrokenStateEndToEnd, SystemDatePast2038OrBefore2000StillStarts) {
+    const auto nothing = [] {};
+    const std::vector<Mode> every = {Mode::Installed, Mode::Web, Mode::FirstRun};
+    RunRows({
+        {"2038-01-20", every, nothing, true, {}, "@2038-01-20 10:00:00", L"2038/1/20"},
+        {"1999-12-31", every, nothing, true, {}, "@1999-12-31 23:00:00", L"1999/12/31"},
     });
 }
 

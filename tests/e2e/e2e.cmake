@@ -18,10 +18,13 @@ corvane_win_test(e2e_frame_test SOURCES tests/e2e/frame_e2e_win_test.cpp ${E2E_S
 add_dependencies(e2e_frame_test corvane_labelled)
 set_tests_properties(e2e_frame_test PROPERTIES DEPENDS e2e_frame_fresh_session)
 
-# Starts against broken settings files, install folders, paths and %TEMP%.
+# Starts against broken settings files, install folders, paths, system
+# dates and %TEMP%.
 corvane_win_test(e2e_broken_state_test SOURCES tests/e2e/broken_state_e2e_win_test.cpp ${E2E_SHARED})
 add_dependencies(e2e_broken_state_test corvane_labelled)
 set_tests_properties(e2e_broken_state_test PROPERTIES TIMEOUT 600)
+# Its system-date rows set the clock of the clients it starts.
+set_property(TEST e2e_broken_state_test APPEND PROPERTY ENVIRONMENT CORVANE_FAKE_CLOCK=broken_state)
 
 # "/Logo" starts: the logo window, then the main frame or a quick end.
 corvane_win_test(e2e_logo_test SOURCES tests/e2e/logo_e2e_win_test.cpp ${E2E_SHARED})
