@@ -515,19 +515,18 @@ int wmain() {
         if (cycle == 1) cleanCycleRequests = requests;
         mostRequests = std::max(mostRequests, requests);
         done = cycle;
+        // The first cycle's steps are the warm-up: its pages and the tool's
+        // first capture grow the process by design. Later samples take the
+        // least of every step since the one before, since one cycle may hold
+        // a screenful of surface through all its steps.
+        if (cycle > 1) sinceSample = Least(sinceSample, watch.LeastMiB());
         if (cycle == 1 || cycle % kSampleEvery == 0 || cycle == cycles) {
             // Beacons of the cycle get their time to end before the count.
             WaitFor(pid, 1500, nullptr);
             Sample sample = Measure(pid, frame);
-            // The first cycle's steps are the warm-up: its pages and the
-            // tool's first capture grow the process by design. Later samples
-            // take the least of every step since the one before, since one
-            // cycle may hold a screenful of surface through all its steps.
-            if (cycle > 1) sample.privateMiB = Least(sample.privateMiB, Least(sinceSample, watch.LeastMiB()));
+            sample.privateMiB = Least(sample.privateMiB, sinceSample);
             sinceSample = -1;
             (cycle == 1 ? first : last) = sample;
-        } else if (cycle > 1) {
-            sinceSample = Least(sinceSample, watch.LeastMiB());
         }
         // Private bytes count from the end of the first cycle: its end
         // readings and the second cycle's steps.
